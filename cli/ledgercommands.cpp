@@ -1,0 +1,267 @@
+#include "cli/ledgercommands.h"
+
+#include "ledger/filestore.h"
+#include "ledger/gbk.h"
+#include "ledger/itemlist.h"
+#include "ledger/recordfile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <limits>
+#include <map>
+#include <optional>
+#include <stdexcept>
+
+using nlohmann::json;
+using nlohmann::ordered_json;
+
+namespace {
+
+constexpr const char* USAGE = R"(usage: mzledger COMMAND ...
+
+  dump FILE --password PW
+      Print a record or backup file as JSON: {"version", "user", "records": [...]}.
+  build FILE --user NAME --password PW [--format 2.0|1.x]
+      Write a record file from {"records": [...]} on standard input. Each record has
+      id, kind, year, month, day, item, amount; quantity, writtenOff and note are optional.
+  list-dump FILE
+      Print the entries of a quick-input list file (.lio, .lii, .dio) as a JSON array.
+  list-build FILE
+      Write a quick-input list file from a JSON array of texts on standard input.
+
+Texts are UTF-8 here and GBK in the files. Exit status: 0 done, 1 bad input or damaged file,
+2 wrong password.
+)";
+
+constexpr int EXIT_OK = 0;
+constexpr int EXIT_FAILED = 1;
+constexpr int EXIT_WRONG_PASSWORD = 2;
+
+// Thrown for bad input; the message goes to standard error and the command exits with 1.
+struct InputError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// FILE followed by --name value options.
+struct Arguments {
+    std::string file;
+    std::map<std::string, std::string> options;
+
+    std::string option(const std::string& name) const {
+        const auto found = options.find(name);
+        if (found == options.end())
+            throw InputError("missing --" + name);
+        return found->second;
+    }
+    std::string option(const std::string& name, const std::string& fallback) const {
+        const auto found = options.find(name);
+        return found == options.end() ? fallback : found->second;
+    }
+};
+
+Arguments parseArguments(const std::vector<std::string>& args, std::initializer_list<const char*> allowed) {
+    Arguments parsed;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.starts_with("--")) {
+            const std::string name = arg.substr(2);
+            if (std::find_if(allowed.begin(), allowed.end(), [&](const char* a) { return name == a; }) == allowed.end())
+                throw InputError("unknown option " + arg);
+            if (i + 1 >= args.size())
+                throw InputError(arg + " needs a value");
+            parsed.options[name] = args[++i];
+        } else if (parsed.file.empty()) {
+            parsed.file = arg;
+        } else {
+            throw InputError("unexpected argument " + arg);
+        }
+    }
+    if (parsed.file.empty())
+        throw InputError("missing FILE");
+    return parsed;
+}
+
+std::string toGbk(const std::string& utf8, const std::string& what) {
+    std::optional<std::string> gbk = utf8ToGbk(utf8);
+    if (!gbk)
+        throw InputError(what + " holds a character GBK cannot represent: " + utf8);
+    return *gbk;
+}
+
+std::string describe(const ReadResult& result, const std::string& file) {
+    if (result.status == ReadResult::Status::Unreadable)
+        return file + ": cannot be read";
+    return file + ": damaged record file (it stops making sense at byte " + std::to_string(result.offset) + ")";
+}
+
+ordered_json recordToJson(const LedgerRecord& record) {
+    return {{"id", record.id},
+            {"kind", static_cast<int>(record.kind)},
+            {"year", record.year},
+            {"month", record.month},
+            {"day", record.day},
+            {"item", gbkToUtf8(record.item)},
+            {"quantity", gbkToUtf8(record.quantity)},
+            {"amount", gbkToUtf8(record.amount)},
+            {"writtenOff", gbkToUtf8(record.writtenOff)},
+            {"note", gbkToUtf8(record.note)}};
+}
+
+template <typename Int> Int integerField(const json& record, const char* name) {
+    const auto found = record.find(name);
+    if (found == record.end())
+        throw InputError(std::string("a record has no \"") + name + "\"");
+    if (!found->is_number_integer())
+        throw InputError(std::string("\"") + name + "\" must be a whole number");
+    const auto value = found->get<std::int64_t>();
+    if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
+        throw InputError(std::string("\"") + name + "\" is out of range: " + std::to_string(value));
+    return static_cast<Int>(value);
+}
+
+std::string textField(const json& record, const char* name, const std::optional<std::string>& fallback) {
+    const auto found = record.find(name);
+    if (found == record.end()) {
+        if (!fallback)
+            throw InputError(std::string("a record has no \"") + name + "\"");
+        return *fallback;
+    }
+    if (!found->is_string())
+        throw InputError(std::string("\"") + name + "\" must be a text");
+    return toGbk(found->get<std::string>(), std::string("\"") + name + "\"");
+}
+
+LedgerRecord recordFromJson(const json& record) {
+    if (!record.is_object())
+        throw InputError("every record must be an object");
+    LedgerRecord result;
+    result.id = integerField<std::int32_t>(record, "id");
+    result.kind = static_cast<RecordKind>(integerField<std::int16_t>(record, "kind"));
+    result.year = integerField<std::int32_t>(record, "year");
+    result.month = integerField<std::int32_t>(record, "month");
+    result.day = integerField<std::int32_t>(record, "day");
+    result.item = textField(record, "item", std::nullopt);
+    result.quantity = textField(record, "quantity", "1.00");
+    result.amount = textField(record, "amount", std::nullopt);
+    result.writtenOff = textField(record, "writtenOff", "0.00");
+    result.note = textField(record, "note", "");
+    return result;
+}
+
+json readJson(std::istream& in) {
+    try {
+        return json::parse(in);
+    } catch (const json::parse_error& error) {
+        throw InputError(std::string("invalid JSON: ") + error.what());
+    }
+}
+
+void writeOrThrow(const std::string& file, std::string_view bytes) {
+    if (!writeFileAtomically(file, bytes))
+        throw InputError(file + ": cannot be written");
+}
+
+int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Arguments arguments = parseArguments(args, {"password"});
+    const std::string password = utf8ToGbk(arguments.option("password")).value_or("");
+    const FileRead file = readFile(arguments.file);
+    if (file.status != FileRead::Status::Ok) {
+        err << arguments.file << ": cannot be read\n";
+        return EXIT_FAILED;
+    }
+    // Like a backup import, only the password counts: the stored name is shown, not checked.
+    StoredHeader header;
+    std::vector<LedgerRecord> records;
+    ReadResult result = readStoredHeader(file.bytes, header);
+    if (result.ok() && header.password != password) {
+        err << arguments.file << ": wrong password\n";
+        return EXIT_WRONG_PASSWORD;
+    }
+    if (result.ok())
+        result = readStoredLedger(file.bytes, header, records);
+    if (!result.ok()) {
+        err << describe(result, arguments.file) << '\n';
+        return EXIT_FAILED;
+    }
+    ordered_json list = ordered_json::array();
+    for (const LedgerRecord& record : records)
+        list.push_back(recordToJson(record));
+    const ordered_json document = {
+        {"version", header.version}, {"user", gbkToUtf8(header.userName)}, {"records", list}};
+    out << document.dump(2) << '\n';
+    return EXIT_OK;
+}
+
+int build(const std::vector<std::string>& args, std::istream& in) {
+    const Arguments arguments = parseArguments(args, {"user", "password", "format"});
+    const std::string format = arguments.option("format", "2.0");
+    if (format != "2.0" && format != "1.x")
+        throw InputError("--format must be 2.0 or 1.x");
+    Ledger ledger;
+    ledger.userName = toGbk(arguments.option("user"), "the user name");
+    ledger.password = toGbk(arguments.option("password"), "the password");
+    const json document = readJson(in);
+    if (!document.is_object() || !document.contains("records") || !document["records"].is_array())
+        throw InputError("the input must be an object with a \"records\" array");
+    for (const json& record : document["records"])
+        ledger.records.push_back(recordFromJson(record));
+    std::string bytes;
+    serializeLedger(ledger, bytes, format == "2.0" ? 2.0 : 1.0);
+    writeOrThrow(arguments.file, bytes);
+    return EXIT_OK;
+}
+
+int listDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Arguments arguments = parseArguments(args, {});
+    const FileRead file = readFile(arguments.file);
+    if (file.status != FileRead::Status::Ok) {
+        err << arguments.file << ": cannot be read\n";
+        return EXIT_FAILED;
+    }
+    json list = json::array();
+    for (const std::string& entry : parseItemList(file.bytes))
+        list.push_back(gbkToUtf8(entry));
+    out << list.dump(2) << '\n';
+    return EXIT_OK;
+}
+
+int listBuild(const std::vector<std::string>& args, std::istream& in) {
+    const Arguments arguments = parseArguments(args, {});
+    const json document = readJson(in);
+    if (!document.is_array())
+        throw InputError("the input must be a JSON array of texts");
+    ItemList list;
+    for (const json& entry : document) {
+        if (!entry.is_string())
+            throw InputError("every entry must be a text");
+        list.push_back(toGbk(entry.get<std::string>(), "an entry"));
+    }
+    writeOrThrow(arguments.file, serializeItemList(list));
+    return EXIT_OK;
+}
+
+} // namespace
+
+int runLedgerCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    const std::string command = args.empty() ? "" : args.front();
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << USAGE;
+        return EXIT_OK;
+    }
+    try {
+        if (command == "dump")
+            return dump(args, out, err);
+        if (command == "build")
+            return build(args, in);
+        if (command == "list-dump")
+            return listDump(args, out, err);
+        if (command == "list-build")
+            return listBuild(args, in);
+    } catch (const InputError& error) {
+        err << "mzledger: " << error.what() << '\n';
+        return EXIT_FAILED;
+    }
+    err << USAGE;
+    return EXIT_FAILED;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+// The thin layer between the program and the disk. Everything above it works on byte buffers;
+// the system calls go through FileOps so tests can make any step fail.
+
+class FileOps {
+public:
+    virtual ~FileOps() = default;
+    virtual int open(const char* path, int flags, mode_t mode);
+    virtual ssize_t write(int fd, const void* data, size_t size);
+    virtual int fsync(int fd);
+    virtual int close(int fd);
+    virtual int rename(const char* from, const char* to);
+    virtual int unlink(const char* path);
+};
+
+FileOps& systemFileOps();
+
+struct FileRead {
+    enum class Status { Ok, Missing, Failed };
+    Status status = Status::Failed;
+    std::string bytes;
+};
+
+FileRead readFile(const std::string& path);
+
+// Reads at most `limit` bytes from the start of the file.
+FileRead readFilePrefix(const std::string& path, std::size_t limit);
+
+// Replaces a file (mode 0600) through a temporary file in the same directory that is flushed and
+// renamed over it, so a failure at any step leaves the previous file whole. Without a commit the
+// temporary file is removed and the old file stays.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string path, FileOps& ops = systemFileOps());
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    bool open();
+    bool write(std::string_view bytes);
+    bool commit();
+
+private:
+    void abandon();
+
+    std::string m_path;
+    std::string m_temporary;
+    FileOps& m_ops;
+    int m_fd = -1;
+};
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, FileOps& ops = systemFileOps());
+
+// Creates the directory (mode 0700) with any missing parents; an existing directory is fine.
+bool ensureDirectory(const std::string& path);
+
+bool fileExists(const std::string& path);

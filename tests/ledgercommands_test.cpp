@@ -1,0 +1,114 @@
+#include "cli/ledgercommands.h"
+#include "tests/support/tempdir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+namespace {
+
+struct CommandRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CommandRun run(std::vector<std::string> args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = runLedgerCommand(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+const char* RECORDS = R"({"records": [
+  {"id": 7, "kind": 1, "year": 2026, "month": 12, "day": 9, "item": "早饭", "amount": "12.5", "note": "豆浆油条"},
+  {"id": 3, "kind": 3, "year": 2026, "month": 1, "day": 2, "item": "老王", "quantity": "1", "amount": "500",
+   "writtenOff": "100", "note": ""}
+]})";
+
+TEST(Mzledger, BuildThenDumpShowsRecordsAsLoaded) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", file, "--user", "张三", "--password", "密码"}, RECORDS).status, 0);
+
+    const CommandRun dumped = run({"dump", file, "--password", "密码"});
+    ASSERT_EQ(dumped.status, 0) << dumped.err;
+    const auto json = nlohmann::json::parse(dumped.out);
+    EXPECT_EQ(json["version"], 2009.0629);
+    EXPECT_EQ(json["user"], "张三");
+    ASSERT_EQ(json["records"].size(), 2u);
+    EXPECT_EQ(json["records"][0]["id"], 1);
+    EXPECT_EQ(json["records"][0]["item"], "早饭");
+    EXPECT_EQ(json["records"][0]["amount"], "12.50");
+    EXPECT_EQ(json["records"][0]["quantity"], "1.00");
+    EXPECT_EQ(json["records"][1]["id"], 2);
+    EXPECT_EQ(json["records"][1]["writtenOff"], "100.00");
+
+    ASSERT_EQ(run({"build", file, "--user", "张三", "--password", "密码", "--format", "1.x"}, RECORDS).status, 0);
+    const auto legacy = nlohmann::json::parse(run({"dump", file, "--password", "密码"}).out);
+    EXPECT_EQ(legacy["version"], 2007.1028);
+    EXPECT_EQ(legacy["records"][1]["writtenOff"], "0.00");
+}
+
+TEST(Mzledger, DumpReportsWrongPasswordAndDamage) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, RECORDS).status, 0);
+
+    const CommandRun wrong = run({"dump", file, "--password", "PW"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("wrong password"), std::string::npos);
+
+    std::string bytes = dir.read("u.rec");
+    dir.write("cut.rec", bytes.substr(0, bytes.size() - 10));
+    const CommandRun damaged = run({"dump", dir.path() + "cut.rec", "--password", "pw"});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("damaged"), std::string::npos);
+
+    EXPECT_EQ(run({"dump", dir.path() + "missing.rec", "--password", "pw"}).status, 1);
+}
+
+TEST(Mzledger, BadBuildInputWritesNothing) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    const std::pair<const char*, std::string> cases[] = {
+        {"invalid_json", "{\"records\": ["},
+        {"missing_amount", R"({"records": [{"id": 1, "kind": 1, "year": 2026, "month": 1, "day": 1, "item": "x"}]})"},
+        {"not_gbk", R"({"records": [{"id": 1, "kind": 1, "year": 2026, "month": 1, "day": 1, "item": "😀",
+                        "amount": "1"}]})"},
+        {"kind_out_of_range", R"({"records": [{"id": 1, "kind": 70000, "year": 2026, "month": 1, "day": 1,
+                                  "item": "x", "amount": "1"}]})"},
+        {"no_records", "[]"},
+    };
+    for (const auto& [name, input] : cases) {
+        const CommandRun result = run({"build", file, "--user", "u", "--password", "pw"}, input);
+        EXPECT_EQ(result.status, 1) << name;
+        EXPECT_FALSE(result.err.empty()) << name;
+        EXPECT_FALSE(dir.exists("u.rec")) << name;
+    }
+    EXPECT_EQ(run({"build", file, "--user", "😀", "--password", "pw"}, RECORDS).status, 1);
+    EXPECT_EQ(run({"build", file, "--password", "pw"}, RECORDS).status, 1);
+    EXPECT_FALSE(dir.exists("u.rec"));
+}
+
+TEST(Mzledger, ListFilesRoundTrip) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.lio";
+    ASSERT_EQ(run({"list-build", file}, R"(["早饭", "", "交通"])").status, 0);
+    const CommandRun dumped = run({"list-dump", file});
+    ASSERT_EQ(dumped.status, 0);
+    EXPECT_EQ(nlohmann::json::parse(dumped.out), nlohmann::json::parse(R"(["早饭", "", "交通"])"));
+    EXPECT_EQ(run({"list-build", dir.path() + "x.lio"}, R"(["😀"])").status, 1);
+    EXPECT_FALSE(dir.exists("x.lio"));
+}
+
+TEST(Mzledger, HelpAndUnknownCommands) {
+    const CommandRun help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("dump FILE --password PW"), std::string::npos);
+    EXPECT_EQ(run({"frobnicate"}).status, 1);
+    EXPECT_EQ(run({}).status, 1);
+}
+
+} // namespace
