@@ -1,0 +1,9 @@
+#pragma once
+
+#include "pages/entrypage.h"
+
+class DebtPage final : public EntryPage {
+public:
+    DebtPage(MainWindow& window, QWidget* parent)
+        : EntryPage(window, parent, QStringLiteral("债务记账"), QStringLiteral("对象："), ItemListKind::Counterparts, {{QStringLiteral("借出"), ItemListKind::Counterparts}, {QStringLiteral("借入"), ItemListKind::Counterparts}}) {}
+};

@@ -1,0 +1,24 @@
+// Window tests run offscreen against a private profile and runtime directory.
+#include "tests/gui/guitest.h"
+#include "app/settingkeys.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+void resetSettings() {
+    QSettings profile(QString::fromUtf8(APPLICATION_NAME), QString::fromUtf8(APPLICATION_NAME));
+    profile.remove(QString::fromUtf8(SETTINGS_SECTION));
+}
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", (home.path() + QStringLiteral("/runtime")).toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

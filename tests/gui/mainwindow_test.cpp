@@ -1,0 +1,167 @@
+#include "accounts/useraccounts.h"
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "ledger/recordfile.h"
+#include "tests/gui/guitest.h"
+#include "tests/support/tempdir.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        resetSettings();
+        ASSERT_EQ(createUser(dataDir(), "bob", "pw"), CreateUserResult::Created);
+    }
+    std::string dataDir() const { return home.path() + "DataRec/"; }
+
+    std::unique_ptr<MainWindow> open() {
+        auto window = std::make_unique<MainWindow>(home.path(), dataDir(), 0, [](Ledger& ledger, QWidget*) {
+            ledger.userName = "bob";
+            ledger.password = "pw";
+            return true;
+        });
+        EXPECT_TRUE(window->initialise());
+        window->show();
+        return window;
+    }
+
+    QString visiblePage(const MainWindow& window) {
+        QString shown;
+        for (const char* name : {"expensePage", "incomePage", "debtPage", "statisticsPage", "settingsPage",
+                                 "combinedPage"})
+            if (child<QWidget>(window, name)->isVisible())
+                shown += QString::fromLatin1(name);
+        return shown;
+    }
+
+    QStringList tabCaptions(const MainWindow& window) {
+        QStringList captions;
+        for (const char* name : {"tab1", "tab2", "tab3", "tab4"})
+            captions << child<QPushButton>(window, name)->text();
+        return captions;
+    }
+
+    TempDir home;
+    FakePrompter prompts;
+};
+
+TEST_F(MainWindowTest, TabsFollowTheLayout) {
+    struct Case {
+        int layout;
+        QStringList captions;
+        QString firstTab, secondTab;
+    };
+    const QStringList classic = {QStringLiteral("支出记账"), QStringLiteral("收入记账"), QStringLiteral("收支统计"),
+                                 QStringLiteral("系统设置")};
+    const Case cases[] = {
+        {0, classic, QStringLiteral("expensePage"), QStringLiteral("incomePage")},
+        {1,
+         {QStringLiteral("收支记账"), QStringLiteral("债务记账"), QStringLiteral("财务统计"), QStringLiteral("系统设置")},
+         QStringLiteral("combinedPage"),
+         QStringLiteral("debtPage")},
+        {7, classic, QString(), QString()}, // other values keep the captions and show no page
+    };
+    for (const Case& c : cases) {
+        writeSetting(LAYOUT, c.layout);
+        auto window = open();
+        EXPECT_EQ(tabCaptions(*window), c.captions) << c.layout;
+        EXPECT_EQ(visiblePage(*window), c.firstTab) << c.layout;
+        child<QPushButton>(*window, "tab2")->click();
+        EXPECT_EQ(visiblePage(*window), c.secondTab) << c.layout;
+        child<QPushButton>(*window, "tab3")->click();
+        EXPECT_EQ(visiblePage(*window), QStringLiteral("statisticsPage")) << c.layout;
+        child<QPushButton>(*window, "tab4")->click();
+        EXPECT_EQ(visiblePage(*window), QStringLiteral("settingsPage")) << c.layout;
+    }
+}
+
+TEST_F(MainWindowTest, LayoutChangeRecaptionsAtOnceAndSwitchesPagesOnTheNextPress) {
+    auto window = open();
+    EXPECT_EQ(child<QLabel>(*window, "userLabel")->text(), QStringLiteral("当前用户：bob"));
+    window->setTabCaptions(1);
+    writeSetting(LAYOUT, 1);
+    EXPECT_EQ(child<QPushButton>(*window, "tab1")->text(), QStringLiteral("收支记账"));
+    EXPECT_EQ(visiblePage(*window), QStringLiteral("expensePage"));
+    child<QPushButton>(*window, "tab1")->click();
+    EXPECT_EQ(visiblePage(*window), QStringLiteral("combinedPage"));
+}
+
+TEST_F(MainWindowTest, HelpShowsTheTextOfTheTab) {
+    auto window = open();
+    child<QPushButton>(*window, "tab3")->click();
+    child<QPushButton>(*window, "helpButton")->click();
+    auto* panel = child<QLabel>(*window, "helpPanel");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->text().startsWith(QStringLiteral("        可在此统计指定时间段内的收支情况")));
+    EXPECT_EQ(panel->geometry(), QRect(300, 30, 390, 230));
+    writeSetting(LAYOUT, 1);
+    child<QPushButton>(*window, "tab1")->click();
+    child<QPushButton>(*window, "helpButton")->click();
+    EXPECT_TRUE(panel->text().startsWith(QStringLiteral("第1步：选择是支出还是收入；")));
+}
+
+TEST_F(MainWindowTest, OnlyAConfirmedExitEndsAndItAlwaysSaves) {
+    writeSetting(AUTOSAVE, 0);
+    auto window = open();
+    EXPECT_FALSE(window->ledger().autoSave);
+    window->ledger().records.push_back(LedgerRecord{.id = 1, .item = "x", .amount = "2.00"});
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &escape);
+    EXPECT_FALSE(window->close()); // the window manager's close request
+    EXPECT_TRUE(window->isVisible());
+
+    prompts.answers = {false};
+    child<QPushButton>(*window, "exitButton")->click();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("您确认要退出？")});
+
+    prompts.answers = {true};
+    child<QPushButton>(*window, "exitButton")->click();
+    EXPECT_FALSE(window->isVisible());
+    Ledger saved;
+    saved.userName = "bob";
+    saved.password = "pw";
+    ASSERT_TRUE(serializeLedger(saved, home.read("DataRec/bob.rec")).ok());
+    ASSERT_EQ(saved.records.size(), 1u);
+    EXPECT_EQ(saved.records[0].item, "x");
+}
+
+TEST_F(MainWindowTest, MissingFileStartsEmptyAndADamagedOneIsLeftAlone) {
+    ASSERT_TRUE(deleteUser(dataDir(), "bob"));
+    {
+        auto window = open();
+        EXPECT_TRUE(window->ledger().records.empty());
+        EXPECT_TRUE(checkCredentials(dataDir(), "bob", "pw").ok());
+    }
+    std::string bytes = home.read("DataRec/bob.rec");
+    bytes.resize(bytes.size() - 2);
+    home.write("DataRec/bob.rec", bytes);
+    MainWindow window(home.path(), dataDir(), 0, [](Ledger& ledger, QWidget*) {
+        ledger.userName = "bob";
+        ledger.password = "pw";
+        return true;
+    });
+    EXPECT_FALSE(window.initialise());
+    EXPECT_FALSE(window.loginCancelled());
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("已损坏")));
+    EXPECT_EQ(home.read("DataRec/bob.rec"), bytes);
+}
+
+TEST_F(MainWindowTest, CancelledLoginEndsBeforeAnything) {
+    MainWindow window(home.path(), dataDir(), 0, [](Ledger&, QWidget*) { return false; });
+    EXPECT_FALSE(window.initialise());
+    EXPECT_TRUE(window.loginCancelled());
+}
+
+} // namespace

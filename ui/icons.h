@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's own icons, with the desktop theme's where it has a matching one.
+enum class ProgramIcon { Program, Login, NewUser, DeleteUser };
+
+QIcon programIcon(ProgramIcon icon);
