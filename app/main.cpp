@@ -3,9 +3,11 @@
 #include "app/mainwindow.h"
 #include "app/settings.h"
 #include "ledger/filestore.h"
+#include "ui/icons.h"
 
 #include <QApplication>
 #include <QResource>
+#include <QScreen>
 
 #include <clocale>
 
@@ -17,6 +19,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QString::fromUtf8(APPLICATION_NAME));
+    initWindowResources();
 
     // The size setting picks a resource pack with the larger look; it is read at start only.
     const std::string programDir = programDirectory();
@@ -28,6 +31,7 @@ int main(int argc, char** argv) {
     MainWindow window(programDir, dataDirectory(programDir), packLoaded ? pixel : 0);
     if (!window.initialise())
         return window.loginCancelled() ? 0 : 1;
+    window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();
     return app.exec();
 }

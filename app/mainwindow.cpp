@@ -134,11 +134,16 @@ void MainWindow::buildTopStrip() {
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setGeometry(12, 3, 220, 22);
+    title->setStyleSheet(QStringLiteral("color: white;"));
 
     m_userLabel = new QLabel(QStringLiteral("当前用户："), this);
     m_userLabel->setObjectName(QStringLiteral("userLabel"));
     m_userLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_userLabel->setGeometry(400, 3, 280, 22);
+    m_userLabel->setStyleSheet(QStringLiteral("color: white;"));
+    // The labels only show text: pressing or moving over them is pressing or moving over the window.
+    for (QLabel* label : {title, m_userLabel})
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     connect(stripButton(QStringLiteral("?"), "helpButton", {690, 3, 26, 20}, this), &QPushButton::clicked, this,
             &MainWindow::onHelpClicked);

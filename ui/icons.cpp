@@ -23,3 +23,5 @@ QIcon programIcon(ProgramIcon icon) {
             return QIcon::fromTheme(QString::fromLatin1(source.themeName), QIcon(QString::fromLatin1(source.resource)));
     return {};
 }
+
+void initWindowResources() { Q_INIT_RESOURCE(resources); }

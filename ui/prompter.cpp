@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -12,12 +13,16 @@ public:
     void showMessage(QWidget* parent, const QString& text, const QString& title, Icon icon) override {
         QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information,
                         title.isEmpty() ? PROGRAM_NAME : title, text, QMessageBox::Ok, parent);
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
         box.exec();
     }
 
     bool askYesNo(QWidget* parent, const QString& text) override {
-        return QMessageBox::question(parent, PROGRAM_NAME, text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::Yes) == QMessageBox::Yes;
+        QMessageBox box(QMessageBox::Question, PROGRAM_NAME, text, QMessageBox::Yes | QMessageBox::No, parent);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes;
     }
 
     QString askOpenFile(QWidget* parent, const QString& proposedName, const QString& filter) override {

@@ -1,6 +1,7 @@
 // Window tests run offscreen against a private profile and runtime directory.
 #include "tests/gui/guitest.h"
 #include "app/settingkeys.h"
+#include "ui/icons.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_RUNTIME_DIR", (home.path() + QStringLiteral("/runtime")).toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    initWindowResources();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
