@@ -147,8 +147,8 @@ void MainWindow::buildTopStrip() {
 
     connect(stripButton(QStringLiteral("?"), "helpButton", {690, 3, 26, 20}, this), &QPushButton::clicked, this,
             &MainWindow::onHelpClicked);
-    connect(stripButton(QStringLiteral("_"), "minimiseButton", {718, 3, 26, 20}, this), &QPushButton::clicked,
-            this, &QWidget::showMinimized);
+    connect(stripButton(QStringLiteral("_"), "minimiseButton", {718, 3, 26, 20}, this), &QPushButton::clicked, this,
+            &QWidget::showMinimized);
     connect(stripButton(QStringLiteral("X"), "exitButton", {746, 3, 26, 20}, this), &QPushButton::clicked, this,
             &MainWindow::onExitClicked);
 
@@ -177,8 +177,8 @@ void MainWindow::createPages() {
     m_settingsPage = new SettingsPage(*this, this); // reads the settings, autoSave among them
     m_combinedPage = new CombinedPage(*this, this);
     m_pages = {m_expensePage, m_incomePage, m_debtPage, m_statisticsPage, m_settingsPage, m_combinedPage};
-    const char* const names[] = {"expensePage", "incomePage", "debtPage", "statisticsPage", "settingsPage",
-                                 "combinedPage"};
+    const char* const names[] = {"expensePage",    "incomePage",   "debtPage",
+                                 "statisticsPage", "settingsPage", "combinedPage"};
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         m_pages[i]->setObjectName(QString::fromLatin1(names[i]));
         m_pages[i]->setGeometry(PAGE_AREA);

@@ -128,7 +128,8 @@ bool saveItemList(const Ledger& ledger, ItemListKind kind, const ItemList& list)
 }
 
 void seedItemLists(const Ledger& ledger) {
-    for (const ItemListKind kind : {ItemListKind::IncomeItems, ItemListKind::ExpenseItems, ItemListKind::Counterparts}) {
+    for (const ItemListKind kind :
+         {ItemListKind::IncomeItems, ItemListKind::ExpenseItems, ItemListKind::Counterparts}) {
         const std::string path = itemListPath(ledger, kind);
         if (fileExists(path))
             continue;

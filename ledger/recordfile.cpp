@@ -259,6 +259,6 @@ ReadResult checkCredentials(const std::string& dataDir, const std::string& userN
 
 bool saveLedger(const Ledger& ledger, FileOps& ops) {
     AtomicFile file(ledger.recordFilePath, ops);
-    return file.open() && serializeLedger(ledger, [&file](std::string_view chunk) { return file.write(chunk); }, 2.0) &&
-           file.commit();
+    const ByteSink toFile = [&file](std::string_view chunk) { return file.write(chunk); };
+    return file.open() && serializeLedger(ledger, toFile, 2.0) && file.commit();
 }

@@ -5,5 +5,7 @@
 class CombinedPage final : public EntryPage {
 public:
     CombinedPage(MainWindow& window, QWidget* parent)
-        : EntryPage(window, parent, QStringLiteral("收支记账"), QStringLiteral("项目："), ItemListKind::ExpenseItems, {{QStringLiteral("支出"), ItemListKind::ExpenseItems}, {QStringLiteral("收入"), ItemListKind::IncomeItems}}) {}
+        : EntryPage(window, parent, QStringLiteral("收支记账"), QStringLiteral("项目："), ItemListKind::ExpenseItems,
+                    {{QStringLiteral("支出"), ItemListKind::ExpenseItems},
+                     {QStringLiteral("收入"), ItemListKind::IncomeItems}}) {}
 };

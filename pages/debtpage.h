@@ -5,5 +5,7 @@
 class DebtPage final : public EntryPage {
 public:
     DebtPage(MainWindow& window, QWidget* parent)
-        : EntryPage(window, parent, QStringLiteral("债务记账"), QStringLiteral("对象："), ItemListKind::Counterparts, {{QStringLiteral("借出"), ItemListKind::Counterparts}, {QStringLiteral("借入"), ItemListKind::Counterparts}}) {}
+        : EntryPage(window, parent, QStringLiteral("债务记账"), QStringLiteral("对象："), ItemListKind::Counterparts,
+                    {{QStringLiteral("借出"), ItemListKind::Counterparts},
+                     {QStringLiteral("借入"), ItemListKind::Counterparts}}) {}
 };

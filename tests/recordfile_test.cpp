@@ -82,8 +82,9 @@ Ledger emptyLedgerFor(const Ledger& source) {
 
 TEST(RecordFile, WritesBothLayoutsByteForByte) {
     const Ledger ledger = fixtureLedger();
-    for (const auto& [requested, stored] : {std::pair{2.0, FORMAT_VERSION_CURRENT}, std::pair{3.5, FORMAT_VERSION_CURRENT},
-                                            std::pair{1.0, FORMAT_VERSION_LEGACY}, std::pair{1.99, FORMAT_VERSION_LEGACY}}) {
+    for (const auto& [requested, stored] :
+         {std::pair{2.0, FORMAT_VERSION_CURRENT}, std::pair{3.5, FORMAT_VERSION_CURRENT},
+          std::pair{1.0, FORMAT_VERSION_LEGACY}, std::pair{1.99, FORMAT_VERSION_LEGACY}}) {
         std::string bytes;
         serializeLedger(ledger, bytes, requested);
         EXPECT_EQ(bytes, fixtureFile(stored, ledger.userName, ledger.password)) << "format " << requested;

@@ -1,6 +1,6 @@
 // Window tests run offscreen against a private profile and runtime directory.
-#include "tests/gui/guitest.h"
 #include "app/settingkeys.h"
+#include "tests/gui/guitest.h"
 #include "ui/icons.h"
 
 #include <QApplication>

@@ -36,8 +36,8 @@ protected:
 
     QString visiblePage(const MainWindow& window) {
         QString shown;
-        for (const char* name : {"expensePage", "incomePage", "debtPage", "statisticsPage", "settingsPage",
-                                 "combinedPage"})
+        for (const char* name :
+             {"expensePage", "incomePage", "debtPage", "statisticsPage", "settingsPage", "combinedPage"})
             if (child<QWidget>(window, name)->isVisible())
                 shown += QString::fromLatin1(name);
         return shown;
@@ -65,7 +65,8 @@ TEST_F(MainWindowTest, TabsFollowTheLayout) {
     const Case cases[] = {
         {0, classic, QStringLiteral("expensePage"), QStringLiteral("incomePage")},
         {1,
-         {QStringLiteral("收支记账"), QStringLiteral("债务记账"), QStringLiteral("财务统计"), QStringLiteral("系统设置")},
+         {QStringLiteral("收支记账"), QStringLiteral("债务记账"), QStringLiteral("财务统计"),
+          QStringLiteral("系统设置")},
          QStringLiteral("combinedPage"),
          QStringLiteral("debtPage")},
         {7, classic, QString(), QString()}, // other values keep the captions and show no page
