@@ -189,17 +189,17 @@ void MainWindow::createPages() {
 bool MainWindow::loadLedger() {
     ensureDirectory(m_ledger.dataDir);
     m_ledger.recordFilePath = recordFilePathFor(m_ledger.dataDir, m_ledger.userName);
-    FileRead file = readFile(m_ledger.recordFilePath);
-    if (file.status == FileRead::Status::Missing) {
+    auto file = std::make_unique<FileSource>(m_ledger.recordFilePath);
+    if (file->status() == FileRead::Status::Missing) {
         // The file went away after the login: start this user again with an empty ledger.
         if (saveLedger(m_ledger))
-            file = readFile(m_ledger.recordFilePath);
+            file = std::make_unique<FileSource>(m_ledger.recordFilePath);
     }
-    if (file.status != FileRead::Status::Ok) {
+    if (file->status() != FileRead::Status::Ok) {
         prompter().showMessage(this, recordFileCannotOpenMessage(m_ledger.recordFilePath));
         return false;
     }
-    const ReadResult result = serializeLedger(m_ledger, file.bytes);
+    const ReadResult result = serializeLedger(m_ledger, *file);
     if (result.status == ReadResult::Status::WrongCredentials) {
         prompter().showMessage(this, QStringLiteral("记录文件%1在登录后被更改，用户名或密码已不相符，无法读取。")
                                          .arg(fromPath(m_ledger.recordFilePath)));

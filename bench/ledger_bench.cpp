@@ -95,8 +95,8 @@ void BM_LoadLedger(benchmark::State& state) {
         Ledger ledger;
         ledger.userName = f.ledger.userName;
         ledger.password = f.ledger.password;
-        const FileRead file = readFile(f.ledger.recordFilePath);
-        benchmark::DoNotOptimize(serializeLedger(ledger, file.bytes));
+        FileSource file(f.ledger.recordFilePath);
+        benchmark::DoNotOptimize(serializeLedger(ledger, file));
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(f.bytes.size()));
 }

@@ -40,41 +40,66 @@ bool writeAll(FileOps& ops, int fd, std::string_view bytes) {
 
 } // namespace
 
-FileRead readFilePrefix(const std::string& path, std::size_t limit) {
-    FileRead result;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result.status = errno == ENOENT ? FileRead::Status::Missing : FileRead::Status::Failed;
-        return result;
-    }
-    // Read straight into the string, sized from the file; a file that grows meanwhile is read on.
-    struct stat info {};
-    std::size_t expected = 1 << 16;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-        expected = std::min(static_cast<std::size_t>(info.st_size) + 1, limit);
-    result.status = FileRead::Status::Ok;
-    std::size_t used = 0;
-    result.bytes.resize(expected);
-    while (used < limit) {
-        if (used == result.bytes.size())
-            result.bytes.resize(std::min(limit, 2 * result.bytes.size()));
-        const ssize_t n = ::read(fd, result.bytes.data() + used, result.bytes.size() - used);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            result.status = FileRead::Status::Failed;
-        if (n <= 0)
-            break;
-        used += static_cast<std::size_t>(n);
-    }
-    result.bytes.resize(used);
-    ::close(fd);
-    if (result.status != FileRead::Status::Ok)
-        result.bytes.clear();
-    return result;
+std::size_t BufferSource::read(char* into, std::size_t max) {
+    const std::size_t n = std::min(max, m_bytes.size() - m_read);
+    m_bytes.copy(into, n, m_read);
+    m_read += n;
+    return n;
 }
 
-FileRead readFile(const std::string& path) { return readFilePrefix(path, std::string::npos); }
+FileSource::FileSource(const std::string& path) {
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) {
+        m_status = errno == ENOENT ? FileRead::Status::Missing : FileRead::Status::Failed;
+        return;
+    }
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return;
+    m_size = static_cast<std::size_t>(info.st_size);
+    m_status = FileRead::Status::Ok;
+}
+
+FileSource::~FileSource() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+std::size_t FileSource::read(char* into, std::size_t max) {
+    if (m_status != FileRead::Status::Ok)
+        return 0;
+    for (;;) {
+        const ssize_t n = ::read(m_fd, into, max);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR) {
+            m_status = FileRead::Status::Failed;
+            return 0;
+        }
+    }
+}
+
+FileRead readFile(const std::string& path) {
+    FileSource source(path);
+    FileRead result;
+    result.status = source.status();
+    if (result.status != FileRead::Status::Ok)
+        return result;
+    // Sized from the file; a file that grows meanwhile is read on.
+    std::size_t used = 0;
+    result.bytes.resize(source.size() + 1);
+    while (std::size_t n = source.read(result.bytes.data() + used, result.bytes.size() - used)) {
+        used += n;
+        if (used == result.bytes.size())
+            result.bytes.resize(2 * used);
+    }
+    result.bytes.resize(used);
+    if (source.failed()) {
+        result.status = FileRead::Status::Failed;
+        result.bytes.clear();
+    }
+    return result;
+}
 
 AtomicFile::AtomicFile(std::string path, FileOps& ops)
     : m_path(std::move(path)), m_temporary(m_path + ".saving"), m_ops(ops) {}

@@ -28,8 +28,44 @@ struct FileRead {
 
 FileRead readFile(const std::string& path);
 
-// Reads at most `limit` bytes from the start of the file.
-FileRead readFilePrefix(const std::string& path, std::size_t limit);
+// Hands out the bytes of a file or buffer in order, for readers that need not hold them whole.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::size_t size() const = 0;
+    // Copies up to `max` of the next bytes; 0 at the end or after a read error.
+    virtual std::size_t read(char* into, std::size_t max) = 0;
+    virtual bool failed() const { return false; }
+};
+
+class BufferSource final : public ByteSource {
+public:
+    explicit BufferSource(std::string_view bytes) : m_bytes(bytes) {}
+    std::size_t size() const override { return m_bytes.size(); }
+    std::size_t read(char* into, std::size_t max) override;
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_read = 0;
+};
+
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(const std::string& path);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    FileRead::Status status() const { return m_status; }
+    std::size_t size() const override { return m_size; }
+    std::size_t read(char* into, std::size_t max) override;
+    bool failed() const override { return m_status == FileRead::Status::Failed; }
+
+private:
+    int m_fd = -1;
+    std::size_t m_size = 0;
+    FileRead::Status m_status = FileRead::Status::Failed;
+};
 
 // Replaces a file (mode 0600) through a temporary file in the same directory that is flushed and
 // renamed over it, so a failure at any step leaves the previous file whole. Without a commit the

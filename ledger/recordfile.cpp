@@ -65,28 +65,33 @@ private:
 
 // ---- reading ----
 
+// Reads the file through a window that slides over the source, so a large ledger is never held
+// twice. Every count is checked against the bytes the source has left before anything is read.
 class ByteReader {
 public:
-    explicit ByteReader(std::string_view bytes) : m_bytes(bytes) {}
+    explicit ByteReader(ByteSource& source) : m_source(source) {}
 
-    std::size_t offset() const { return m_offset; }
-    std::size_t left() const { return m_bytes.size() - m_offset; }
+    std::size_t offset() const { return m_windowStart + m_pos; }
+    std::size_t left() const { return m_source.size() - std::min(m_source.size(), offset()); }
     bool failed() const { return m_failed; }
-    std::size_t failedAt() const { return m_failedAt; }
+
+    ReadResult damage() const {
+        if (m_source.failed())
+            return {ReadResult::Status::Unreadable, m_failedAt};
+        return {ReadResult::Status::Damaged, m_failedAt};
+    }
 
     template <typename T> T value() {
         T result{};
-        if (!require(sizeof(T)))
-            return result;
-        std::memcpy(&result, m_bytes.data() + m_offset, sizeof(T));
-        m_offset += sizeof(T);
+        if (const char* bytes = take(sizeof(T)))
+            std::memcpy(&result, bytes, sizeof(T));
         return result;
     }
 
     // A scrambled string: a count and that many 32-bit letters, each contributing its low byte;
     // returns the text. Adds every letter, as a signed byte, to `sum` when given.
     std::string text(std::int32_t key, std::uint32_t* sum = nullptr) {
-        const std::size_t countAt = m_offset;
+        const std::size_t countAt = offset();
         const auto count = value<std::int32_t>();
         if (m_failed)
             return {};
@@ -94,21 +99,14 @@ public:
             fail(countAt);
             return {};
         }
-        const char* values = m_bytes.data() + m_offset;
-        m_offset += 4 * static_cast<std::size_t>(count);
+        const char* values = take(4 * static_cast<std::size_t>(count));
+        if (!values)
+            return {};
         if (sum)
             for (std::int32_t i = 0; i < count; ++i)
                 *sum += static_cast<std::uint32_t>(std::int32_t{static_cast<signed char>(values[4 * i])});
         unscrambleStoredLetters(values, static_cast<std::size_t>(count), key, PASSES, m_scratch);
         return m_scratch;
-    }
-
-    bool require(std::size_t size) {
-        if (m_failed || size > left()) {
-            fail(m_offset);
-            return false;
-        }
-        return true;
     }
 
     void fail(std::size_t at) {
@@ -118,14 +116,52 @@ public:
     }
 
 private:
-    std::string_view m_bytes;
-    std::size_t m_offset = 0;
+    static constexpr std::size_t WINDOW_SIZE = 256 * 1024;
+
+    // The next `size` bytes, or nullptr (and the reader fails) when the source has fewer.
+    const char* take(std::size_t size) {
+        if (m_failed || size > left()) {
+            fail(offset());
+            return nullptr;
+        }
+        if (m_end - m_pos < size && !fill(size)) {
+            fail(offset());
+            return nullptr;
+        }
+        const char* bytes = m_window.data() + m_pos;
+        m_pos += size;
+        return bytes;
+    }
+
+    // Moves the unread bytes to the front and reads until at least `size` are there.
+    bool fill(std::size_t size) {
+        const std::size_t kept = m_end - m_pos;
+        std::memmove(m_window.data(), m_window.data() + m_pos, kept);
+        m_windowStart += m_pos;
+        m_pos = 0;
+        m_end = kept;
+        const std::size_t wanted = std::min(std::max(size, WINDOW_SIZE), left());
+        if (m_window.size() < wanted)
+            m_window.resize(wanted);
+        while (m_end < size) {
+            const std::size_t n = m_source.read(m_window.data() + m_end, m_window.size() - m_end);
+            if (n == 0)
+                return false; // the file ended early, shrank, or could not be read
+            m_end += n;
+        }
+        return true;
+    }
+
+    ByteSource& m_source;
+    std::string m_window;
+    std::size_t m_windowStart = 0; // offset of m_window[0] in the source
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
     std::size_t m_failedAt = 0;
     bool m_failed = false;
     std::string m_scratch;
 };
 
-ReadResult damagedAt(std::size_t offset) { return {ReadResult::Status::Damaged, offset}; }
 
 ReadResult readHeader(ByteReader& reader, StoredHeader& header) {
     header.version = reader.value<double>();
@@ -134,7 +170,7 @@ ReadResult readHeader(ByteReader& reader, StoredHeader& header) {
     header.password = reader.text(HEADER_KEY, &sum);
     header.recordKey = static_cast<std::int32_t>(sum);
     if (reader.failed())
-        return damagedAt(reader.failedAt());
+        return reader.damage();
     return {};
 }
 
@@ -142,13 +178,15 @@ ReadResult readRecords(ByteReader& reader, const StoredHeader& header, std::vect
     const std::size_t lastIndexAt = reader.offset();
     const auto lastIndex = reader.value<std::int32_t>();
     if (reader.failed())
-        return damagedAt(reader.failedAt());
+        return reader.damage();
     const bool hasAllFields = header.version > FORMAT_VERSION_LEGACY;
     const std::int64_t count = lastIndex < 0 ? 0 : std::int64_t{lastIndex} + 1;
     // id, kind, date, and one count per text field: the least a record can take.
     const std::size_t smallestRecord = 4 + 2 + 12 + 4 * (hasAllFields ? 5 : 3);
-    if (static_cast<std::uint64_t>(count) > reader.left() / smallestRecord)
-        return damagedAt(lastIndexAt);
+    if (static_cast<std::uint64_t>(count) > reader.left() / smallestRecord) {
+        reader.fail(lastIndexAt);
+        return reader.damage();
+    }
 
     std::vector<LedgerRecord> read;
     read.reserve(static_cast<std::size_t>(count));
@@ -169,7 +207,7 @@ ReadResult readRecords(ByteReader& reader, const StoredHeader& header, std::vect
         record.note = text();
     }
     if (reader.failed())
-        return damagedAt(reader.failedAt());
+        return reader.damage();
     if (records.empty())
         records = std::move(read);
     else
@@ -214,8 +252,8 @@ void serializeLedger(const Ledger& ledger, std::string& out, double formatVersio
         formatVersion);
 }
 
-ReadResult serializeLedger(Ledger& ledger, std::string_view bytes) {
-    ByteReader reader(bytes);
+ReadResult serializeLedger(Ledger& ledger, ByteSource& source) {
+    ByteReader reader(source);
     StoredHeader header;
     if (const ReadResult result = readHeader(reader, header); !result.ok())
         return result;
@@ -224,33 +262,32 @@ ReadResult serializeLedger(Ledger& ledger, std::string_view bytes) {
     return readRecords(reader, header, ledger.records);
 }
 
+ReadResult serializeLedger(Ledger& ledger, std::string_view bytes) {
+    BufferSource source(bytes);
+    return serializeLedger(ledger, source);
+}
+
 ReadResult readStoredHeader(std::string_view bytes, StoredHeader& header) {
-    ByteReader reader(bytes);
+    BufferSource source(bytes);
+    ByteReader reader(source);
     return readHeader(reader, header);
 }
 
 ReadResult readStoredLedger(std::string_view bytes, StoredHeader& header, std::vector<LedgerRecord>& records) {
-    ByteReader reader(bytes);
+    BufferSource source(bytes);
+    ByteReader reader(source);
     if (const ReadResult result = readHeader(reader, header); !result.ok())
         return result;
     return readRecords(reader, header, records);
 }
 
 ReadResult checkCredentials(const std::string& dataDir, const std::string& userName, const std::string& password) {
-    // A header is small; the records that follow need not be read.
-    const std::string path = recordFilePathFor(dataDir, userName);
-    constexpr std::size_t headerGuess = 64 * 1024;
-    FileRead file = readFilePrefix(path, headerGuess);
+    FileSource file(recordFilePathFor(dataDir, userName));
+    if (file.status() != FileRead::Status::Ok)
+        return {ReadResult::Status::Unreadable, 0};
+    ByteReader reader(file); // only the header is read
     StoredHeader header;
-    ReadResult result{ReadResult::Status::Unreadable, 0};
-    if (file.status == FileRead::Status::Ok)
-        result = readStoredHeader(file.bytes, header);
-    if (result.status == ReadResult::Status::Damaged && file.bytes.size() == headerGuess) {
-        file = readFile(path);
-        result = file.status == FileRead::Status::Ok ? readStoredHeader(file.bytes, header)
-                                                     : ReadResult{ReadResult::Status::Unreadable, 0};
-    }
-    if (!result.ok())
+    if (const ReadResult result = readHeader(reader, header); !result.ok())
         return result;
     if (header.userName != userName || header.password != password)
         return {ReadResult::Status::WrongCredentials, 0};

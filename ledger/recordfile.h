@@ -47,6 +47,7 @@ void serializeLedger(const Ledger& ledger, std::string& out, double formatVersio
 
 // Reading: checks the stored name and password against the ledger's, then appends the records
 // (ids 1..N, numbers normalised). On any failure the ledger is left as it was.
+ReadResult serializeLedger(Ledger& ledger, ByteSource& source);
 ReadResult serializeLedger(Ledger& ledger, std::string_view bytes);
 
 // Reads the header only; the credentials are not checked.

@@ -245,6 +245,29 @@ TEST(RecordFile, CheckCredentialsReadsTheUsersFile) {
     EXPECT_EQ(checkCredentials(dir.path(), "cut", "x").status, ReadResult::Status::Damaged);
 }
 
+TEST(RecordFile, LargeFilesReadThroughTheWindowFromDisk) {
+    TempDir dir;
+    Ledger ledger = emptyLedgerFor(fixtureLedger());
+    ledger.recordFilePath = dir.path() + "big.rec";
+    for (std::int32_t i = 1; i <= 3000; ++i)
+        ledger.records.push_back(LedgerRecord{.id = i, .item = "item" + std::to_string(i), .amount = "1.50"});
+    ledger.records[1500].note = std::string(40000, 'n'); // one text larger than the read window
+    ASSERT_TRUE(saveLedger(ledger));
+
+    Ledger loaded = emptyLedgerFor(ledger);
+    FileSource file(ledger.recordFilePath);
+    ASSERT_TRUE(serializeLedger(loaded, file).ok());
+    EXPECT_EQ(loaded.records, ledger.records);
+
+    const std::string bytes = dir.read("big.rec");
+    dir.write("cut.rec", bytes.substr(0, bytes.size() - 1));
+    Ledger cut = emptyLedgerFor(ledger);
+    FileSource cutFile(dir.path() + "cut.rec");
+    const ReadResult result = serializeLedger(cut, cutFile);
+    EXPECT_EQ(result.status, ReadResult::Status::Damaged);
+    EXPECT_TRUE(cut.records.empty());
+}
+
 // Fails the n-th system call of a save and counts the calls.
 class FailingFileOps : public FileOps {
 public:
