@@ -26,6 +26,7 @@ QPushButton* iconButton(const QString& caption, ProgramIcon icon, const char* na
     auto* button = new QPushButton(programIcon(icon), caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
+    button->setMinimumWidth(104);
     return button;
 }
 
@@ -52,6 +53,7 @@ LoginDialog::LoginDialog(Ledger& ledger, const QString& programPath, QWidget* pa
     notice->setObjectName(QStringLiteral("noticeText"));
     notice->setWordWrap(true);
     notice->setFrameShape(QFrame::StyledPanel);
+    notice->setMargin(4);
 
     auto* layout = new QVBoxLayout(this);
     for (const char* line : {"1. 如果是第一次使用，请点击“新用户”按钮。", "2. 得到用户名和密码后，即可在此登录。",
@@ -73,6 +75,7 @@ LoginDialog::LoginDialog(Ledger& ledger, const QString& programPath, QWidget* pa
     layout->addLayout(buttons);
     layout->addWidget(notice);
 
+    setMinimumWidth(400);
     fillUserList();
     m_autostartCheck->setChecked(isAutostartEnabled());
 

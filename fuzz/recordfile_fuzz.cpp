@@ -1,8 +1,31 @@
 // Feeds arbitrary bytes to every reader of the record file format.
 #include "ledger/recordfile.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
+
+namespace {
+
+// Hands out a few bytes per read, as a slow or interrupted file would.
+class TrickleSource final : public ByteSource {
+public:
+    explicit TrickleSource(std::string_view bytes) : m_bytes(bytes) {}
+    std::size_t size() const override { return m_bytes.size(); }
+    std::size_t read(char* into, std::size_t max) override {
+        const std::size_t n = std::min({max, m_bytes.size() - m_read, std::size_t{7}});
+        std::memcpy(into, m_bytes.data() + m_read, n);
+        m_read += n;
+        return n;
+    }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_read = 0;
+};
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -19,5 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ReadResult result = serializeLedger(ledger, bytes);
     if (!result.ok() && !ledger.records.empty())
         __builtin_trap(); // a failed read must leave the ledger as it was
+
+    // Read in small pieces, the same file must give the same ledger.
+    Ledger trickled;
+    trickled.userName = ledger.userName;
+    trickled.password = ledger.password;
+    TrickleSource source(bytes);
+    const ReadResult again = serializeLedger(trickled, source);
+    if (again.status != result.status || trickled.records != ledger.records)
+        __builtin_trap();
     return 0;
 }
