@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -104,6 +105,14 @@ TEST_F(MainWindowTest, HelpShowsTheTextOfTheTab) {
     EXPECT_TRUE(panel->isVisible());
     EXPECT_TRUE(panel->text().startsWith(QStringLiteral("        可在此统计指定时间段内的收支情况")));
     EXPECT_EQ(panel->geometry(), QRect(300, 30, 390, 230));
+
+    // Moving over the window itself (here the title strip) hides the panel.
+    const QPointF strip(200, 15);
+    QMouseEvent move(QEvent::MouseMove, strip, window->mapToGlobal(strip), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &move);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(window->childAt(strip.toPoint()), nullptr); // the title label lets the mouse through
     writeSetting(LAYOUT, 1);
     child<QPushButton>(*window, "tab1")->click();
     child<QPushButton>(*window, "helpButton")->click();
