@@ -112,8 +112,10 @@ bool AtomicFile::open() {
 }
 
 bool AtomicFile::write(std::string_view bytes) {
-    if (m_fd < 0 || writeAll(m_ops, m_fd, bytes))
-        return m_fd >= 0;
+    if (m_fd < 0)
+        return false;
+    if (writeAll(m_ops, m_fd, bytes))
+        return true;
     abandon();
     return false;
 }

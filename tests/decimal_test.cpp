@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
+
+#include "tests/support/tempdir.h"
 
 namespace {
 
@@ -22,15 +25,29 @@ TEST(Decimal, ReadsLikeStrtodAndWritesTwoDecimals) {
         EXPECT_EQ(normalizeDecimal(c.text), c.normalised) << '"' << c.text << '"';
 }
 
+// A locale whose decimal separator is a comma, compiled for the test when the system has none.
+bool useDecimalCommaLocale(const TempDir& dir) {
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        return true;
+    const std::string command = "localedef -i de_DE -f UTF-8 " + dir.path() + "de_DE.UTF-8 >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0)
+        return false;
+    ::setenv("LOCPATH", dir.path().c_str(), 1);
+    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+}
+
 TEST(Decimal, IgnoresTheProcessLocale) {
     // The windows run with the user's locale; a decimal comma must not leak into stored numbers.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "no locale with a decimal comma installed";
+    TempDir locales;
+    if (!useDecimalCommaLocale(locales))
+        GTEST_SKIP() << "no locale with a decimal comma could be made";
+    ASSERT_EQ(std::strtod("1,5", nullptr), 1.5); // the locale is really in effect
     EXPECT_EQ(parseDecimal("1.5"), 1.5);
     EXPECT_EQ(formatDecimal(1.5), "1.50");
     std::setlocale(LC_NUMERIC, saved.c_str());
+    ::unsetenv("LOCPATH");
 }
 
 TEST(Decimal, LongTextsAndHugeNumbers) {
