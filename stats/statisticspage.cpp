@@ -3,7 +3,6 @@
 #include "app/mainwindow.h"
 #include "stats/statisticscommand.h"
 
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -53,9 +52,6 @@ StatisticsPage::StatisticsPage(MainWindow& window, QWidget* parent)
             [this, menuButton] { m_menu->popup(menuButton->mapToGlobal(QPoint(0, menuButton->height()))); });
 
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(QStringLiteral("收支统计"), this);
-    heading->setObjectName(QStringLiteral("pageHeading"));
-    layout->addWidget(heading);
     layout->addWidget(menuButton);
     layout->addStretch();
 }

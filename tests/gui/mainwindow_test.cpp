@@ -9,8 +9,10 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -108,8 +110,7 @@ TEST_F(MainWindowTest, HelpShowsTheTextOfTheTab) {
 
     // Moving over the window itself (here the title strip) hides the panel.
     const QPointF strip(200, 15);
-    QMouseEvent move(QEvent::MouseMove, strip, window->mapToGlobal(strip), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, strip, window->mapToGlobal(strip), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &move);
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(window->childAt(strip.toPoint()), nullptr); // the title label lets the mouse through
@@ -166,6 +167,26 @@ TEST_F(MainWindowTest, MissingFileStartsEmptyAndADamagedOneIsLeftAlone) {
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("已损坏")));
     EXPECT_EQ(home.read("DataRec/bob.rec"), bytes);
+}
+
+TEST_F(MainWindowTest, StatisticsMenuCommandsOpenTheirDialogs) {
+    auto window = open();
+    QStringList opened;
+    for (QAction* action : child<QMenu>(*window, "statisticsMenu")->actions()) {
+        if (action->isSeparator() || action->menu())
+            continue;
+        QTimer::singleShot(0, [&opened] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                opened << dialog->windowTitle();
+                dialog->close();
+            }
+        });
+        action->trigger();
+    }
+    EXPECT_EQ(opened,
+              (QStringList{QStringLiteral("自定义查询统计收支记录"), QStringLiteral("详细显示每天所有收支记录"),
+                           QStringLiteral("统计各个支出项目所占比例"), QStringLiteral("统计各个收入项目所占比例"),
+                           QStringLiteral("自定义查询统计债务记录"), QStringLiteral("详细显示每天所有债务记录")}));
 }
 
 TEST_F(MainWindowTest, CancelledLoginEndsBeforeAnything) {
