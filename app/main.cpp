@@ -2,7 +2,6 @@
 #include "app/instancelock.h"
 #include "app/mainwindow.h"
 #include "app/settings.h"
-#include "ledger/filestore.h"
 #include "ui/icons.h"
 
 #include <QApplication>
@@ -25,8 +24,8 @@ int main(int argc, char** argv) {
     const std::string programDir = programDirectory();
     const int pixel = readSetting(PIXEL);
     const std::string pack = resourcePackName(pixel);
-    const bool packLoaded = !pack.empty() && fileExists(programDir + pack) &&
-                            QResource::registerResource(QString::fromStdString(programDir + pack));
+    // A missing pack is no error: registering it fails and the normal size is used.
+    const bool packLoaded = !pack.empty() && QResource::registerResource(QString::fromStdString(programDir + pack));
 
     MainWindow window(programDir, dataDirectory(programDir), packLoaded ? pixel : 0);
     if (!window.initialise())
