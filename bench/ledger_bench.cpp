@@ -1,8 +1,8 @@
 // Saving and loading a ledger of 100,000 records, against writing and reading the same bytes with
 // one buffered stream. Prints the two ratios at the end.
-#include "ledger/decimal.h"
-#include "ledger/gbk.h"
-#include "ledger/recordfile.h"
+#include "core/ledger/decimal.h"
+#include "core/ledger/gbk.h"
+#include "core/ledger/recordfile.h"
 
 #include <benchmark/benchmark.h>
 

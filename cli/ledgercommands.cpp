@@ -1,9 +1,9 @@
 #include "cli/ledgercommands.h"
 
-#include "ledger/filestore.h"
-#include "ledger/gbk.h"
-#include "ledger/itemlist.h"
-#include "ledger/recordfile.h"
+#include "core/ledger/filestore.h"
+#include "core/ledger/gbk.h"
+#include "core/ledger/itemlist.h"
+#include "core/ledger/recordfile.h"
 
 #include <nlohmann/json.hpp>
 

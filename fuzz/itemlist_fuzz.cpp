@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the quick-input list readers: the binary list file and the default text file.
-#include "ledger/itemlist.h"
+#include "core/ledger/itemlist.h"
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to every reader of the record file format.
-#include "ledger/recordfile.h"
+#include "core/ledger/recordfile.h"
 
 #include <algorithm>
 #include <cstdint>

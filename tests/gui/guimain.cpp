@@ -1,7 +1,7 @@
 // Window tests run offscreen against a private profile and runtime directory.
-#include "app/settingkeys.h"
+#include "core/app/settingkeys.h"
+#include "gui/widgets/icons.h"
 #include "tests/gui/guitest.h"
-#include "ui/icons.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/prompter.h"
+#include "gui/widgets/prompter.h"
 
 #include <QStringList>
 #include <QWidget>

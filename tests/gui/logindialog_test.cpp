@@ -1,17 +1,23 @@
-#include "accounts/autostart.h"
-#include "accounts/logindialog.h"
-#include "accounts/newuserdialog.h"
-#include "accounts/useraccounts.h"
-#include "ledger/recordfile.h"
+#include "core/accounts/autostart.h"
+#include "core/accounts/useraccounts.h"
+#include "core/ledger/recordfile.h"
+#include "gui/accounts/logindialog.h"
+#include "gui/accounts/newuserdialog.h"
 #include "tests/gui/guitest.h"
 #include "tests/support/tempdir.h"
 
+#include "gui/widgets/messages.h"
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -41,6 +47,55 @@ TEST_F(LoginTest, WrongOrMissingPasswordIsRefused) {
     EXPECT_TRUE(child<QLineEdit>(dialog, "passwordEdit")->text().isEmpty());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(ledger.userName.empty());
+}
+
+TEST_F(LoginTest, PasswordGbkCannotHoldFailsLikeAWrongOne) {
+    LoginDialog dialog(ledger, QStringLiteral("/opt/mz/mingzhang"));
+    dialog.show();
+    choose(dialog, QStringLiteral("bob"), QStringLiteral("p😀"));
+    child<QCheckBox>(dialog, "autostartCheck")->setFocus();
+    child<QPushButton>(dialog, "loginButton")->click();
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("验证失败，请重新输入密码。")});
+    EXPECT_TRUE(child<QLineEdit>(dialog, "passwordEdit")->text().isEmpty());
+    EXPECT_EQ(dialog.focusWidget(), child<QLineEdit>(dialog, "passwordEdit"));
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+}
+
+// A desktop theme with icons of the same names must not replace the program's own.
+TEST_F(LoginTest, ButtonsShowTheProgramsOwnIcons) {
+    TempDir themes;
+    ASSERT_EQ(::mkdir((themes.path() + "fake").c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((themes.path() + "fake/32").c_str(), 0700), 0);
+    themes.write("fake/index.theme", "[Icon Theme]\nName=fake\nDirectories=32\n[32]\nSize=32\n");
+    QImage red(32, 32, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    for (const char* name : {"system-log-out", "list-add-user", "list-remove-user"})
+        red.save(QString::fromStdString(themes.path() + "fake/32/" + name + ".png"));
+    const QStringList oldPaths = QIcon::themeSearchPaths();
+    const QString oldTheme = QIcon::themeName();
+    QIcon::setThemeSearchPaths({QString::fromStdString(themes.path())});
+    QIcon::setThemeName(QStringLiteral("fake"));
+
+    LoginDialog dialog(ledger, QStringLiteral("/opt/mz/mingzhang"));
+    const std::pair<const char*, const char*> buttons[] = {
+        {"loginButton", ":/images/login.png"},
+        {"newUserButton", ":/images/newuser.png"},
+        {"deleteUserButton", ":/images/deleteuser.png"},
+    };
+    for (const auto& [name, resource] : buttons) {
+        const QImage shown = child<QPushButton>(dialog, name)->icon().pixmap(32).toImage();
+        EXPECT_EQ(shown, QIcon(QString::fromLatin1(resource)).pixmap(32).toImage()) << name;
+    }
+    QIcon::setThemeName(oldTheme);
+    QIcon::setThemeSearchPaths(oldPaths);
+}
+
+TEST(Messages, PlaceholdersInAPathAreShownAsTyped) {
+    ReadResult damaged;
+    damaged.status = ReadResult::Status::Damaged;
+    damaged.offset = 7;
+    EXPECT_EQ(damagedRecordFileMessage("/home/%1%2/a.rec", damaged),
+              QStringLiteral("记录文件/home/%1%2/a.rec已损坏（第7字节起无法识别），无法读取。文件未作任何改动。"));
 }
 
 TEST_F(LoginTest, RightPasswordLogsIn) {

@@ -1,7 +1,7 @@
-#include "accounts/useraccounts.h"
-#include "app/mainwindow.h"
-#include "app/settings.h"
-#include "ledger/recordfile.h"
+#include "core/accounts/useraccounts.h"
+#include "core/ledger/recordfile.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/settings.h"
 #include "tests/gui/guitest.h"
 #include "tests/support/tempdir.h"
 

@@ -1,6 +1,5 @@
-// The program itself: one copy per user, however the previous copy ended.
-#include "app/instancelock.h"
-#include "app/settingkeys.h"
+// The program itself: one copy per data directory, however the previous copy ended.
+#include "core/app/instancelock.h"
 #include "tests/support/tempdir.h"
 
 #include <QProcess>
@@ -27,14 +26,15 @@ class ProgramTest : public testing::Test {
 protected:
     ProgramTest() {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime.path()));
         env.insert(QStringLiteral("MINGZHANG_HOME"), QString::fromStdString(data.path()));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         for (QProcess* process : {&first, &second, &third}) {
+            // Each copy with a runtime directory of its own: they still meet at the data.
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtimes[process == &second].path()));
             process->setProcessEnvironment(env);
             process->setProgram(QStringLiteral(MINGZHANG_PATH));
         }
-        lockPath = runtime.path() + "/" + APPLICATION_NAME + ".lock";
+        lockPath = instanceLockPath(data.path() + "DataRec/");
     }
     ~ProgramTest() override {
         for (QProcess* process : {&first, &second, &third}) {
@@ -47,7 +47,7 @@ protected:
             ::usleep(50'000);
         return lockIsHeld(lockPath);
     }
-    TempDir runtime;
+    TempDir runtimes[2];
     TempDir data;
     std::string lockPath;
     QProcess first, second, third;

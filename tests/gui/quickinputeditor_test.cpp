@@ -1,5 +1,5 @@
-#include "ledger/itempicker.h"
-#include "ledger/quickinputeditor.h"
+#include "gui/ledger/itempicker.h"
+#include "gui/ledger/quickinputeditor.h"
 #include "tests/gui/guitest.h"
 #include "tests/support/tempdir.h"
 
@@ -35,6 +35,7 @@ TEST_F(QuickInputTest, EditorShowsOnlyTheUsersOwnFile) {
 
 TEST_F(QuickInputTest, SaveDropsEmptyLinesAndKeepsTheRestAsTyped) {
     QuickInputEditor editor(ledger, ItemListKind::ExpenseItems);
+    EXPECT_TRUE(child<QPushButton>(editor, "saveButton")->isDefault());
     child<QPlainTextEdit>(editor, "listEdit")->setPlainText(QStringLiteral("早饭\n\n  交通 \n早饭\n\n"));
     child<QPushButton>(editor, "saveButton")->click();
     EXPECT_EQ(editor.result(), QDialog::Accepted);

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+// The thin layer between the program and the disk. Everything above it works on byte buffers;
+// the system calls go through FileOps so tests can make any step fail.
+
+class FileOps {
+public:
+    virtual ~FileOps() = default;
+    virtual int open(const char* path, int flags, mode_t mode);
+    virtual ssize_t write(int fd, const void* data, size_t size);
+    virtual int fsync(int fd);
+    virtual int close(int fd);
+    virtual int rename(const char* from, const char* to);
+    virtual int link(const char* from, const char* to);
+    virtual int unlink(const char* path);
+};
+
+FileOps& systemFileOps();
+
+struct FileRead {
+    enum class Status { Ok, Missing, Failed };
+    Status status = Status::Failed;
+    std::string bytes;
+};
+
+FileRead readFile(const std::string& path);
+
+// Hands out the bytes of a file or buffer in order, for readers that need not hold them whole.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::size_t size() const = 0;
+    // Copies up to `max` of the next bytes; 0 at the end or after a read error.
+    virtual std::size_t read(char* into, std::size_t max) = 0;
+    virtual bool failed() const { return false; }
+};
+
+class BufferSource final : public ByteSource {
+public:
+    explicit BufferSource(std::string_view bytes) : m_bytes(bytes) {}
+    std::size_t size() const override { return m_bytes.size(); }
+    std::size_t read(char* into, std::size_t max) override;
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_read = 0;
+};
+
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(const std::string& path);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    FileRead::Status status() const { return m_status; }
+    std::size_t size() const override { return m_size; }
+    std::size_t read(char* into, std::size_t max) override;
+    bool failed() const override { return m_status == FileRead::Status::Failed; }
+
+private:
+    int m_fd = -1;
+    std::size_t m_size = 0;
+    FileRead::Status m_status = FileRead::Status::Failed;
+};
+
+// Replaces a file (mode 0600) through a temporary file in the same directory that is flushed and
+// renamed over it, so a failure at any step leaves the previous file whole. Without a commit the
+// temporary file is removed and the old file stays.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string path, FileOps& ops = systemFileOps());
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    bool open();
+    bool write(std::string_view bytes);
+    bool commit();
+    // As commit, but only where nothing stands at the path yet, not even a dangling link: an
+    // existing file is never replaced. `existed` tells that case from other failures.
+    bool commitNew(bool& existed);
+
+private:
+    bool flushAndClose();
+    void flushDirectory();
+    void abandon();
+
+    std::string m_path;
+    std::string m_temporary;
+    FileOps& m_ops;
+    int m_fd = -1;
+};
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, FileOps& ops = systemFileOps());
+
+enum class CreateFileResult { Created, Exists, Failed };
+// Writes a new file whole (mode 0600), never replacing anything already at `path`.
+CreateFileResult createFileExclusively(const std::string& path, std::string_view bytes, FileOps& ops = systemFileOps());
+
+// Creates the directory (mode 0700) with any missing parents; an existing directory is fine.
+bool ensureDirectory(const std::string& path);
+
+bool fileExists(const std::string& path);

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/ledger/ledger.h"
+#include "gui/stats/statisticscommand.h"
+
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class CombinedPage;
+class DebtPage;
+class ExpensePage;
+class IncomePage;
+class LedgerContext;
+class LedgerPage;
+class QButtonGroup;
+class QLabel;
+class QPushButton;
+class SettingsPage;
+class StatisticsPage;
+
+// The program's only top-level window: owns the ledger (in its context), runs the login, hosts the six pages
+// behind four tab buttons and is the one place where the program ends, with a final save.
+class MainWindow final : public QWidget {
+public:
+    // Shows the login and fills in the user; false when it was cancelled.
+    using LoginStep = std::function<bool(Ledger& ledger, QWidget* parent)>;
+
+    // `skinPixel` is the "pixel" setting when its resource pack was loaded, else 0.
+    MainWindow(const std::string& programDir, const std::string& dataDir, int skinPixel, LoginStep login = {});
+
+    // Login, item lists, pages and the user's ledger. False when the program must end instead:
+    // the login was cancelled, or the ledger could not be loaded (the user has been told).
+    bool initialise();
+    bool loginCancelled() const { return m_loginCancelled; }
+
+    Ledger& ledger();
+    LedgerContext& context() { return *m_context; }
+    void setTabCaptions(int layout);
+    void selectTab(int index); // as a press on tab button index (0-3)
+    void runStatisticsCommand(StatisticsCommand command);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildTopStrip();
+    void createPages();
+    bool loadLedger();
+    void onHelpClicked();
+    void onExitClicked();
+
+    LedgerContext* m_context;
+    LoginStep m_login;
+    int m_skinPixel;
+    bool m_loginCancelled = false;
+    bool m_exitConfirmed = false;
+    QPixmap m_background;
+    QLabel* m_userLabel = nullptr;
+    QLabel* m_helpPanel = nullptr;
+    QButtonGroup* m_tabs = nullptr;
+    std::array<QPushButton*, 4> m_tabButtons{};
+    int m_selectedTab = 0;
+    std::optional<QPoint> m_dragOffset;
+
+    ExpensePage* m_expensePage = nullptr;
+    IncomePage* m_incomePage = nullptr;
+    DebtPage* m_debtPage = nullptr;
+    StatisticsPage* m_statisticsPage = nullptr;
+    SettingsPage* m_settingsPage = nullptr;
+    CombinedPage* m_combinedPage = nullptr;
+    std::array<QWidget*, 6> m_pages{};
+};
