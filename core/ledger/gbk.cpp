@@ -94,3 +94,5 @@ std::string gbkToFileName(std::string_view gbk) {
     });
     return out;
 }
+
+std::string gbkText(std::string_view utf8) { return utf8ToGbk(utf8).value_or(std::string(utf8)); }

@@ -7,6 +7,7 @@
 #include <QObject>
 
 class Prompter;
+class QWidget;
 
 // What the pages and dialogs of the main window work with: the user's ledger (its item lists are
 // files beside it), the prompter and the settings. The main window owns it and listens to its
@@ -20,6 +21,10 @@ public:
     Ledger& ledger() { return m_ledger; }
     const Ledger& ledger() const { return m_ledger; }
     Prompter& prompter() const;
+
+    // After an add, an edit or a write-off: saves the ledger when autoSave is on, and tells the
+    // user when the file cannot be written (the change stays in memory). Deletions never save.
+    void saveIfAutoSave(QWidget* parent);
 
     int setting(const SettingKey& key) const;
     // Writes the setting at once and tells the listeners.

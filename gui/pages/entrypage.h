@@ -1,24 +1,82 @@
 #pragma once
 
-#include "core/ledger/itemlist.h"
+#include "core/ledger/calendar.h"
+#include "core/pages/pagelists.h"
+#include "core/pages/recordinput.h"
 #include "gui/pages/ledgerpage.h"
 
-#include <QString>
+#include <QDate>
 
-#include <utility>
 #include <vector>
 
 class ItemPicker;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QRadioButton;
+class QTableView;
+class RecordListModel;
 
-// What the entry pages share while their record lists are being built: a heading and the
-// quick-input drop-down of their list, refilled whenever the page is shown. `kindChoices`, when
-// given, are radio buttons, each showing its own list (the combined page's "支出"/"收入").
+// A bookkeeping page: fields to add a record, the list of the picked day (expense and income
+// pages) or month (combined and debt pages), and the commands on its rows. What it lists and
+// checks comes from the core; the page reads its fields and shows the results.
 class EntryPage : public LedgerPage {
 public:
-    EntryPage(LedgerContext& context, QWidget* parent, const QString& heading, const QString& pickerLabel,
-              ItemListKind kind, const std::vector<std::pair<QString, ItemListKind>>& kindChoices = {});
+    EntryPage(LedgerContext& context, QWidget* parent, PageView view);
+
     void refresh() override;
+    PageView view() const { return m_view; }
+    QDate pickedDate() const;
+    void setPickedDate(const QDate& date);
 
 private:
-    ItemPicker* m_picker;
+    void buildFields(QWidget* fields);
+    RecordKind selectedKind() const;
+    RecordInput readInput() const;
+    QWidget* fieldWidget(InputField field) const;
+    int firstSelectedRow() const;
+
+    void onAddClicked();
+    void onKindChosen();
+    void onEditRecord();
+    void onWriteOff();
+    void onDeleteRow();
+    void onDeleteSelected();
+    void onDeleteAll();
+    void onDoubleClicked();
+    void onListMenuRequested(const QPoint& at);
+
+    PageView m_view;
+    QDateEdit* m_dateEdit = nullptr;
+    ItemPicker* m_picker = nullptr;
+    QLineEdit* m_amountEdit = nullptr;
+    QLineEdit* m_quantityEdit = nullptr;
+    QPlainTextEdit* m_noteEdit = nullptr;
+    std::vector<QRadioButton*> m_kindButtons;
+    std::vector<QLabel*> m_fieldValues;
+    QTableView* m_listView = nullptr;
+    RecordListModel* m_model = nullptr;
+    QMenu* m_menu = nullptr;
+};
+
+class ExpensePage final : public EntryPage {
+public:
+    ExpensePage(LedgerContext& context, QWidget* parent) : EntryPage(context, parent, PageView::Expense) {}
+};
+
+class IncomePage final : public EntryPage {
+public:
+    IncomePage(LedgerContext& context, QWidget* parent) : EntryPage(context, parent, PageView::Income) {}
+};
+
+class CombinedPage final : public EntryPage {
+public:
+    CombinedPage(LedgerContext& context, QWidget* parent) : EntryPage(context, parent, PageView::Combined) {}
+};
+
+class DebtPage final : public EntryPage {
+public:
+    DebtPage(LedgerContext& context, QWidget* parent) : EntryPage(context, parent, PageView::Debt) {}
 };

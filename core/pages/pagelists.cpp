@@ -1,0 +1,206 @@
+#include "core/pages/pagelists.h"
+
+#include "core/ledger/decimal.h"
+#include "core/ledger/gbk.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <unordered_map>
+
+namespace {
+
+std::vector<ListColumn> columns(std::initializer_list<std::tuple<const char*, int, Align>> table) {
+    std::vector<ListColumn> result;
+    for (const auto& [header, width, align] : table)
+        result.push_back({gbkText(header), width, align});
+    return result;
+}
+
+const std::string& kindName(RecordKind kind) {
+    static const std::string NAMES[] = {gbkText("支出"), gbkText("收入"), gbkText("借出"), gbkText("借入")};
+    static const std::string NONE;
+    const auto at = static_cast<int>(kind) - 1;
+    return at >= 0 && at < 4 ? NAMES[at] : NONE;
+}
+
+double recordTotal(const LedgerRecord& record) { return parseDecimal(record.quantity) * parseDecimal(record.amount); }
+
+std::string recordDate(const LedgerRecord& record) { return formatDate(record.year, record.month, record.day); }
+
+// The records of one kind on one day, in ledger order.
+void fillDayList(PageList& list, const std::vector<LedgerRecord>& records, RecordKind kind, CalendarDate date) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const LedgerRecord& r = records[i];
+        if (r.kind != kind || r.day != date.day || r.month != date.month || r.year != date.year)
+            continue;
+        list.rows.push_back(
+            {std::to_string(i), kindName(kind), recordDate(r), r.item, formatDecimal(recordTotal(r)), r.note});
+        list.rowKinds.push_back(kind);
+    }
+}
+
+// The positions of the month's records of the two kinds, latest day first, in exactly the order
+// this exchange gives: for each i, for each later j, swap when the day at j is greater.
+std::vector<std::size_t> monthOrder(const std::vector<LedgerRecord>& records, RecordKind first, RecordKind second,
+                                    CalendarDate date) {
+    std::vector<std::size_t> positions;
+    std::vector<std::int32_t> days;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const LedgerRecord& r = records[i];
+        if ((r.kind == first || r.kind == second) && r.month == date.month && r.year == date.year) {
+            positions.push_back(i);
+            days.push_back(r.day);
+        }
+    }
+    for (std::size_t i = 0; i < days.size(); ++i)
+        for (std::size_t j = i + 1; j < days.size(); ++j)
+            if (days[j] > days[i]) {
+                std::swap(days[i], days[j]);
+                std::swap(positions[i], positions[j]);
+            }
+    return positions;
+}
+
+void fillCombinedList(PageList& list, const std::vector<LedgerRecord>& records, CalendarDate date) {
+    double dayExpense = 0, dayIncome = 0, monthExpense = 0, monthIncome = 0;
+    for (const std::size_t at : monthOrder(records, RecordKind::Expense, RecordKind::Income, date)) {
+        const LedgerRecord& r = records[at];
+        const double total = recordTotal(r);
+        list.rows.push_back({std::to_string(r.id), recordDate(r), kindName(r.kind), r.item, r.quantity, r.amount,
+                             formatDecimal(total), r.note});
+        list.rowKinds.push_back(r.kind);
+        const bool expense = r.kind == RecordKind::Expense;
+        (expense ? monthExpense : monthIncome) += total;
+        if (r.day == date.day)
+            (expense ? dayExpense : dayIncome) += total;
+    }
+    list.fields = {{gbkText("今日支"), formatDecimal(dayExpense)},
+                   {gbkText("今日收"), formatDecimal(dayIncome)},
+                   {gbkText("本月支"), formatDecimal(monthExpense)},
+                   {gbkText("本月收"), formatDecimal(monthIncome)}};
+}
+
+void fillDebtList(PageList& list, const std::vector<LedgerRecord>& records, CalendarDate date) {
+    double lent = 0, borrowed = 0;
+    for (const std::size_t at : monthOrder(records, RecordKind::Lent, RecordKind::Borrowed, date)) {
+        const LedgerRecord& r = records[at];
+        const double total = recordTotal(r);
+        list.rows.push_back({std::to_string(r.id), recordDate(r), kindName(r.kind), r.item, formatDecimal(total),
+                             normalizeDecimal(r.writtenOff), r.note});
+        list.rowKinds.push_back(r.kind);
+        (r.kind == RecordKind::Lent ? lent : borrowed) += total - parseDecimal(r.writtenOff);
+    }
+    list.fields = {{gbkText("本月借出"), formatDecimal(lent)}, {gbkText("本月借入"), formatDecimal(borrowed)}};
+}
+
+} // namespace
+
+const std::vector<ListColumn>& pageColumns(PageView view) {
+    static const std::vector<ListColumn> DAY = columns({{"序号", 0, Align::Center},
+                                                        {"类别", 50, Align::Center},
+                                                        {"日期", 100, Align::Center},
+                                                        {"项目", 100, Align::Center},
+                                                        {"金额", 120, Align::Right},
+                                                        {"备注", 240, Align::Center}});
+    static const std::vector<ListColumn> COMBINED = columns({{"序号", 0, Align::Center},
+                                                             {"日期", 75, Align::Center},
+                                                             {"类别", 40, Align::Center},
+                                                             {"项目", 90, Align::Center},
+                                                             {"数量", 40, Align::Right},
+                                                             {"金额", 70, Align::Right},
+                                                             {"总额", 80, Align::Right},
+                                                             {"备注", 120, Align::Center}});
+    static const std::vector<ListColumn> DEBT = columns({{"序号", 0, Align::Center},
+                                                         {"日期", 75, Align::Center},
+                                                         {"类别", 40, Align::Center},
+                                                         {"对象", 90, Align::Center},
+                                                         {"金额", 70, Align::Right},
+                                                         {"销账额", 80, Align::Right},
+                                                         {"备注", 240, Align::Center}});
+    switch (view) {
+    case PageView::Combined:
+        return COMBINED;
+    case PageView::Debt:
+        return DEBT;
+    case PageView::Expense:
+    case PageView::Income:
+        break;
+    }
+    return DAY;
+}
+
+PageList pageList(PageView view, const std::vector<LedgerRecord>& records, CalendarDate date) {
+    PageList list;
+    list.view = view;
+    list.columns = pageColumns(view);
+    switch (view) {
+    case PageView::Expense:
+        fillDayList(list, records, RecordKind::Expense, date);
+        break;
+    case PageView::Income:
+        fillDayList(list, records, RecordKind::Income, date);
+        break;
+    case PageView::Combined:
+        fillCombinedList(list, records, date);
+        break;
+    case PageView::Debt:
+        fillDebtList(list, records, date);
+        break;
+    }
+    return list;
+}
+
+std::optional<long long> hiddenNumber(const PageList& list, std::size_t row) {
+    if (row >= list.rows.size() || list.rows[row].empty())
+        return std::nullopt;
+    return std::strtoll(list.rows[row][0].c_str(), nullptr, 10);
+}
+
+std::optional<std::size_t> listedRecord(const std::vector<LedgerRecord>& records, const PageList& list,
+                                        std::size_t row) {
+    const std::optional<long long> number = hiddenNumber(list, row);
+    if (!number)
+        return std::nullopt;
+    if (list.view == PageView::Combined || list.view == PageView::Debt)
+        return findRecordById(records, *number);
+    if (*number < 0 || static_cast<unsigned long long>(*number) >= records.size())
+        return std::nullopt;
+    return static_cast<std::size_t>(*number);
+}
+
+bool deleteDayRow(std::vector<LedgerRecord>& records, PageList& list, std::size_t row) {
+    const std::optional<std::size_t> index = listedRecord(records, list, row);
+    if (!index)
+        return false;
+    records.erase(records.begin() + static_cast<std::ptrdiff_t>(*index));
+    for (std::size_t below = row + 1; below < list.rows.size(); ++below)
+        list.rows[below][0] = std::to_string(*hiddenNumber(list, below) - 1);
+    list.rows.erase(list.rows.begin() + static_cast<std::ptrdiff_t>(row));
+    list.rowKinds.erase(list.rowKinds.begin() + static_cast<std::ptrdiff_t>(row));
+    return true;
+}
+
+std::optional<std::size_t> findRecordById(const std::vector<LedgerRecord>& records, long long id) {
+    const auto found = std::find_if(records.begin(), records.end(), [id](const LedgerRecord& r) { return r.id == id; });
+    if (found == records.end())
+        return std::nullopt;
+    return static_cast<std::size_t>(found - records.begin());
+}
+
+void deleteRowsById(std::vector<LedgerRecord>& records, const PageList& list, const std::vector<std::size_t>& rows) {
+    // Removing the first record with an id k times removes the first k records with that id, so
+    // one pass over the ledger does it, however many rows there are.
+    std::unordered_map<long long, std::size_t> pending;
+    for (const std::size_t row : rows)
+        if (const std::optional<long long> id = hiddenNumber(list, row))
+            ++pending[*id];
+    if (pending.empty())
+        return;
+    std::erase_if(records, [&](const LedgerRecord& r) {
+        const auto found = pending.find(r.id);
+        if (found == pending.end() || found->second == 0)
+            return false;
+        --found->second;
+        return true;
+    });
+}

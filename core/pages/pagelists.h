@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/ledger/calendar.h"
+#include "core/ledger/ledger.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What the four bookkeeping pages list: every cell's text (GBK) as the window shows it, the hidden
+// first column included, with the totals the page shows beside its list.
+
+enum class PageView {
+    Expense,  // the day's expenses; hidden column: ledgerIndex
+    Income,   // the day's income; hidden column: ledgerIndex
+    Combined, // the month's expenses and income, latest day first; hidden column: id
+    Debt,     // the month's debts, latest day first; hidden column: id
+};
+
+enum class Align { Left, Center, Right };
+
+struct ListColumn {
+    std::string header;
+    int width = 0; // pixels; 0 hides the column
+    Align align = Align::Center;
+};
+
+struct PageList {
+    PageView view = PageView::Expense;
+    std::vector<ListColumn> columns;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<RecordKind> rowKinds;                        // one per row, for the row colours
+    std::vector<std::pair<std::string, std::string>> fields; // caption and value, in the page's order
+};
+
+const std::vector<ListColumn>& pageColumns(PageView view);
+
+// The page's list after a refresh on `date`.
+PageList pageList(PageView view, const std::vector<LedgerRecord>& records, CalendarDate date);
+
+// The number in a row's hidden column: its text read as a number and truncated.
+std::optional<long long> hiddenNumber(const PageList& list, std::size_t row);
+
+// The position in `records` of the record a row shows: on the expense and income pages the
+// hidden position itself, on the combined and debt pages the first record with the hidden id.
+// nullopt when the row or its record is gone.
+std::optional<std::size_t> listedRecord(const std::vector<LedgerRecord>& records, const PageList& list,
+                                        std::size_t row);
+
+// "删除" on the expense and income pages: removes the row's record from `records` and the row from
+// the list, and moves the hidden positions of the rows below up by one so they still point at
+// their records. False (and nothing changed) when the row or its record is gone.
+bool deleteDayRow(std::vector<LedgerRecord>& records, PageList& list, std::size_t row);
+
+// The first record with this id.
+std::optional<std::size_t> findRecordById(const std::vector<LedgerRecord>& records, long long id);
+
+// "选中删除" and "全部删除" on the combined and debt pages: for each row in the order given, the
+// first record with the row's id is removed (if any).
+void deleteRowsById(std::vector<LedgerRecord>& records, const PageList& list, const std::vector<std::size_t>& rows);

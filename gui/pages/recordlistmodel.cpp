@@ -1,0 +1,118 @@
+#include "gui/pages/recordlistmodel.h"
+
+#include "gui/widgets/gbktext.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace {
+
+Qt::Alignment alignment(Align align) {
+    switch (align) {
+    case Align::Left:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case Align::Right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case Align::Center:
+        break;
+    }
+    return Qt::AlignCenter;
+}
+
+} // namespace
+
+void RecordListModel::setList(PageList list, RowColour colour) {
+    beginResetModel();
+    m_list = std::move(list);
+    m_colour = std::move(colour);
+    endResetModel();
+}
+
+void RecordListModel::deleteDayRow(int row, std::vector<LedgerRecord>& records) {
+    if (row < 0 || !listedRecord(records, m_list, static_cast<std::size_t>(row)))
+        return;
+    beginRemoveRows({}, row, row);
+    ::deleteDayRow(records, m_list, static_cast<std::size_t>(row));
+    endRemoveRows();
+    if (rowCount() > row) // the hidden positions below moved up
+        Q_EMIT dataChanged(index(row, 0), index(rowCount() - 1, 0));
+}
+
+int RecordListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_list.rows.size());
+}
+
+int RecordListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_list.columns.size());
+}
+
+QVariant RecordListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    const auto column = static_cast<std::size_t>(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return fromGbk(m_list.rows[row][column]);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(alignment(m_list.columns[column].align));
+    case Qt::ForegroundRole:
+        if (m_colour)
+            if (const std::optional<QColor> colour = m_colour(m_list.rowKinds[row]))
+                return *colour;
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
+        return {};
+    const ListColumn& column = m_list.columns[static_cast<std::size_t>(section)];
+    if (role == Qt::DisplayRole)
+        return fromGbk(column.header);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(alignment(column.align));
+    return {};
+}
+
+void setUpRecordList(QTableView* view, RecordListModel* model, const std::vector<ListColumn>& columns,
+                     bool multipleSelection) {
+    view->setModel(model);
+    PageList empty;
+    empty.columns = columns;
+    model->setList(std::move(empty));
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(multipleSelection ? QAbstractItemView::ExtendedSelection
+                                             : QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setShowGrid(true);
+    QFont small = view->font();
+    small.setPointSize(9); // the column widths are made for a 9-point font
+    view->setFont(small);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    view->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setSectionsMovable(true);
+    view->horizontalHeader()->setHighlightSections(false);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const int section = static_cast<int>(i);
+        if (columns[i].width == 0)
+            view->setColumnHidden(section, true);
+        else
+            view->setColumnWidth(section, columns[i].width);
+    }
+}
+
+std::vector<std::size_t> selectedRows(const QTableView* view) {
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+        rows.push_back(static_cast<std::size_t>(index.row()));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
