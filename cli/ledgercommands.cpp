@@ -4,6 +4,7 @@
 #include "core/ledger/gbk.h"
 #include "core/ledger/itemlist.h"
 #include "core/ledger/recordfile.h"
+#include "core/pages/pagelists.h"
 
 #include <nlohmann/json.hpp>
 
@@ -29,6 +30,10 @@ constexpr const char* USAGE = R"(usage: mzledger COMMAND ...
       Print the entries of a quick-input list file (.lio, .lii, .dio) as a JSON array.
   list-build FILE
       Write a quick-input list file from a JSON array of texts on standard input.
+  page VIEW FILE --password PW --date YYYY-MM-DD
+      Print what a bookkeeping page lists after a refresh on that date, as
+      {"columns", "rows", "fields"}: VIEW is expense or income (the day's list),
+      combined or debt (the month's list).
 
 Texts are UTF-8 here and GBK in the files. Exit status: 0 done, 1 bad input or damaged file,
 2 wrong password.
@@ -162,34 +167,89 @@ void writeOrThrow(const std::string& file, std::string_view bytes) {
         throw InputError(file + ": cannot be written");
 }
 
-int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const Arguments arguments = parseArguments(args, {"password"});
-    const std::string password = utf8ToGbk(arguments.option("password")).value_or("");
-    const FileRead file = readFile(arguments.file);
-    if (file.status != FileRead::Status::Ok) {
-        err << arguments.file << ": cannot be read\n";
+// Reads a record or backup file. Like a backup import, only the password counts: the stored name
+// is shown, not checked. Returns an exit status other than EXIT_OK after telling why.
+int readLedgerFile(const std::string& file, const std::string& passwordUtf8, StoredHeader& header,
+                   std::vector<LedgerRecord>& records, std::ostream& err) {
+    const std::string password = utf8ToGbk(passwordUtf8).value_or("");
+    const FileRead bytes = readFile(file);
+    if (bytes.status != FileRead::Status::Ok) {
+        err << file << ": cannot be read\n";
         return EXIT_FAILED;
     }
-    // Like a backup import, only the password counts: the stored name is shown, not checked.
-    StoredHeader header;
-    std::vector<LedgerRecord> records;
-    ReadResult result = readStoredHeader(file.bytes, header);
+    ReadResult result = readStoredHeader(bytes.bytes, header);
     if (result.ok() && header.password != password) {
-        err << arguments.file << ": wrong password\n";
+        err << file << ": wrong password\n";
         return EXIT_WRONG_PASSWORD;
     }
     if (result.ok())
-        result = readStoredLedger(file.bytes, header, records);
+        result = readStoredLedger(bytes.bytes, header, records);
     if (!result.ok()) {
-        err << describe(result, arguments.file) << '\n';
+        err << describe(result, file) << '\n';
         return EXIT_FAILED;
     }
+    return EXIT_OK;
+}
+
+int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Arguments arguments = parseArguments(args, {"password"});
+    StoredHeader header;
+    std::vector<LedgerRecord> records;
+    if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
+        return status;
     ordered_json list = ordered_json::array();
     for (const LedgerRecord& record : records)
         list.push_back(recordToJson(record));
     const ordered_json document = {
         {"version", header.version}, {"user", gbkToUtf8(header.userName)}, {"records", list}};
     out << document.dump(2) << '\n';
+    return EXIT_OK;
+}
+
+// The one form of every list view: the headers, every row's cells and the captioned values.
+ordered_json listView(const std::vector<ListColumn>& columns, const std::vector<std::vector<std::string>>& rows,
+                      const std::vector<std::pair<std::string, std::string>>& fields) {
+    ordered_json headers = ordered_json::array();
+    for (const ListColumn& column : columns)
+        headers.push_back(gbkToUtf8(column.header));
+    ordered_json cells = ordered_json::array();
+    for (const std::vector<std::string>& row : rows) {
+        ordered_json line = ordered_json::array();
+        for (const std::string& cell : row)
+            line.push_back(gbkToUtf8(cell));
+        cells.push_back(std::move(line));
+    }
+    ordered_json captioned = ordered_json::object();
+    for (const auto& [caption, value] : fields)
+        captioned[gbkToUtf8(caption)] = gbkToUtf8(value);
+    return {{"columns", headers}, {"rows", cells}, {"fields", captioned}};
+}
+
+CalendarDate dateOption(const Arguments& arguments, const std::string& name) {
+    const std::string text = arguments.option(name);
+    const std::optional<CalendarDate> date = parseDate(text);
+    if (!date)
+        throw InputError("--" + name + " must be a date written YYYY-MM-DD: " + text);
+    return *date;
+}
+
+int page(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    static const std::map<std::string, PageView> VIEWS = {{"expense", PageView::Expense},
+                                                          {"income", PageView::Income},
+                                                          {"combined", PageView::Combined},
+                                                          {"debt", PageView::Debt}};
+    if (args.size() < 2 || !VIEWS.contains(args[1]))
+        throw InputError("page needs a VIEW: expense, income, combined or debt");
+    const PageView view = VIEWS.at(args[1]);
+    const Arguments arguments =
+        parseArguments(std::vector<std::string>(args.begin() + 1, args.end()), {"password", "date"});
+    const CalendarDate date = dateOption(arguments, "date");
+    StoredHeader header;
+    std::vector<LedgerRecord> records;
+    if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
+        return status;
+    const PageList list = pageList(view, records, date);
+    out << listView(list.columns, list.rows, list.fields).dump(2) << '\n';
     return EXIT_OK;
 }
 
@@ -258,6 +318,8 @@ int runLedgerCommand(const std::vector<std::string>& args, std::istream& in, std
             return listDump(args, out, err);
         if (command == "list-build")
             return listBuild(args, in);
+        if (command == "page")
+            return page(args, out, err);
     } catch (const InputError& error) {
         err << "mzledger: " << error.what() << '\n';
         return EXIT_FAILED;

@@ -111,4 +111,49 @@ TEST(Mzledger, HelpAndUnknownCommands) {
     EXPECT_EQ(run({}).status, 1);
 }
 
+TEST(Mzledger, PageShowsTheWindowsListsAsJson) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, R"({"records": [
+  {"id": 1, "kind": 1, "year": 2026, "month": 12, "day": 9, "item": "早饭", "quantity": "2", "amount": "3.5"},
+  {"id": 2, "kind": 2, "year": 2026, "month": 12, "day": 1, "item": "工资", "amount": "8000"},
+  {"id": 3, "kind": 3, "year": 2026, "month": 12, "day": 2, "item": "老王", "amount": "500", "writtenOff": "200"}
+]})")
+                  .status,
+              0);
+    const auto page = [&](const char* view) {
+        const CommandRun result = run({"page", view, file, "--password", "pw", "--date", "2026-12-09"});
+        EXPECT_EQ(result.status, 0) << result.err;
+        return nlohmann::ordered_json::parse(result.out);
+    };
+    const auto expense = page("expense");
+    EXPECT_EQ(expense["columns"], nlohmann::json::parse(R"(["序号", "类别", "日期", "项目", "金额", "备注"])"));
+    EXPECT_EQ(expense["rows"], nlohmann::json::parse(R"([["0", "支出", "2026-12-09", "早饭", "7.00", ""]])"));
+    EXPECT_TRUE(expense["fields"].empty());
+    EXPECT_TRUE(page("income")["rows"].empty());
+    const auto combined = page("combined");
+    EXPECT_EQ(combined["rows"].size(), 2u);
+    EXPECT_EQ(combined["rows"][0][0], "1");
+    EXPECT_EQ(combined["fields"].dump(), R"({"今日支":"7.00","今日收":"0.00","本月支":"7.00","本月收":"8000.00"})");
+    EXPECT_EQ(page("debt")["fields"].dump(), R"({"本月借出":"300.00","本月借入":"0.00"})");
+
+    struct Bad {
+        std::vector<std::string> args;
+        int status;
+    };
+    const Bad bad[] = {
+        {{"page", "weekly", file, "--password", "pw", "--date", "2026-12-09"}, 1},
+        {{"page", "debt", file, "--password", "pw", "--date", "2026-02-30"}, 1},
+        {{"page", "debt", file, "--password", "pw"}, 1},
+        {{"page", "debt", file, "--password", "PW", "--date", "2026-12-09"}, 2},
+        {{"page", "debt", dir.path() + "none.rec", "--password", "pw", "--date", "2026-12-09"}, 1},
+    };
+    for (const Bad& b : bad) {
+        const CommandRun result = run(b.args);
+        EXPECT_EQ(result.status, b.status) << b.args[1] << " " << b.args.back();
+        EXPECT_TRUE(result.out.empty());
+        EXPECT_FALSE(result.err.empty());
+    }
+}
+
 } // namespace
