@@ -13,6 +13,17 @@ int daysInMonth(int year, int month) {
 }
 
 std::string formatDate(int year, int month, int day) {
+    if (year >= 0 && year <= 9999 && month >= 0 && month <= 99 && day >= 0 && day <= 99) {
+        // Every real date: written by hand, as this is done for every listed row.
+        std::string text = "0000-00-00";
+        for (int i = 3; i >= 0; --i, year /= 10)
+            text[static_cast<std::size_t>(i)] = static_cast<char>('0' + year % 10);
+        text[5] = static_cast<char>('0' + month / 10);
+        text[6] = static_cast<char>('0' + month % 10);
+        text[8] = static_cast<char>('0' + day / 10);
+        text[9] = static_cast<char>('0' + day % 10);
+        return text;
+    }
     // Wide enough for any three ints, so a damaged record's date shows as it is stored.
     std::array<char, 48> buffer{};
     const int n = std::snprintf(buffer.data(), buffer.size(), "%04d-%02d-%02d", year, month, day);

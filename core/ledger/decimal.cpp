@@ -17,6 +17,19 @@ locale_t cLocale() {
 } // namespace
 
 double parseDecimal(std::string_view text) {
+    // The usual text, a plain decimal like "12.50", is read without the C library: the same
+    // correctly rounded value, several times faster. Anything else (white space, a sign, an
+    // exponent, hexadecimal, inf) goes to strtod.
+    const char* const end = text.data() + text.size();
+    const bool plainStart = !text.empty() && ((text[0] >= '0' && text[0] <= '9') ||
+                                              (text[0] == '-' && text.size() > 1 && text[1] >= '0' && text[1] <= '9'));
+    if (plainStart) {
+        double value = 0;
+        const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+        const bool exponentOrHex = stop != end && std::string_view("eExXpP").find(*stop) != std::string_view::npos;
+        if (error == std::errc{} && !exponentOrHex)
+            return value;
+    }
     // strtod needs a terminated string; short texts stay on the stack.
     std::array<char, 64> small{};
     std::string large;

@@ -4,7 +4,11 @@
 #include "core/ledger/gbk.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstdlib>
+#include <functional>
+#include <queue>
 #include <unordered_map>
 
 namespace {
@@ -27,11 +31,33 @@ double recordTotal(const LedgerRecord& record) { return parseDecimal(record.quan
 
 std::string recordDate(const LedgerRecord& record) { return formatDate(record.year, record.month, record.day); }
 
+// The positions of the records passing `test`, in ledger order. This pass over every record is
+// most of a page's refresh, so it only reads: the tests of 64 records become the bits of a word,
+// with no branch a match could mispredict and no store waiting on a load, and the processor can
+// read ahead as far as it likes. Only the few matches are written out.
+template <typename Test>
+std::vector<std::size_t> matchingPositions(const std::vector<LedgerRecord>& records, Test test) {
+    std::vector<std::size_t> found;
+    const std::size_t count = records.size();
+    for (std::size_t base = 0; base < count; base += 64) {
+        const std::size_t end = std::min(count, base + 64);
+        std::uint64_t hits = 0;
+        for (std::size_t i = base; i < end; ++i)
+            hits |= static_cast<std::uint64_t>(test(records[i]) != 0) << (i - base);
+        for (; hits != 0; hits &= hits - 1)
+            found.push_back(base + static_cast<std::size_t>(std::countr_zero(hits)));
+    }
+    return found;
+}
+
 // The records of one kind on one day, in ledger order.
 void fillDayList(PageList& list, const std::vector<LedgerRecord>& records, RecordKind kind, CalendarDate date) {
-    for (std::size_t i = 0; i < records.size(); ++i) {
+    const auto onDay = [&](const LedgerRecord& r) {
+        return (r.day == date.day) & (r.month == date.month) & (r.year == date.year);
+    };
+    for (const std::size_t i : matchingPositions(records, onDay)) {
         const LedgerRecord& r = records[i];
-        if (r.kind != kind || r.day != date.day || r.month != date.month || r.year != date.year)
+        if (r.kind != kind)
             continue;
         list.rows.push_back(
             {std::to_string(i), kindName(kind), recordDate(r), r.item, formatDecimal(recordTotal(r)), r.note});
@@ -39,31 +65,28 @@ void fillDayList(PageList& list, const std::vector<LedgerRecord>& records, Recor
     }
 }
 
-// The positions of the month's records of the two kinds, latest day first, in exactly the order
-// this exchange gives: for each i, for each later j, swap when the day at j is greater.
+// The positions of the month's records of the two kinds, in the order the month pages list them.
 std::vector<std::size_t> monthOrder(const std::vector<LedgerRecord>& records, RecordKind first, RecordKind second,
                                     CalendarDate date) {
-    std::vector<std::size_t> positions;
+    const auto inMonth = [&](const LedgerRecord& r) { return (r.month == date.month) & (r.year == date.year); };
+    std::vector<std::size_t> positions = matchingPositions(records, inMonth);
+    std::erase_if(positions, [&](std::size_t at) { return records[at].kind != first && records[at].kind != second; });
     std::vector<std::int32_t> days;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const LedgerRecord& r = records[i];
-        if ((r.kind == first || r.kind == second) && r.month == date.month && r.year == date.year) {
-            positions.push_back(i);
-            days.push_back(r.day);
-        }
-    }
-    for (std::size_t i = 0; i < days.size(); ++i)
-        for (std::size_t j = i + 1; j < days.size(); ++j)
-            if (days[j] > days[i]) {
-                std::swap(days[i], days[j]);
-                std::swap(positions[i], positions[j]);
-            }
-    return positions;
+    days.reserve(positions.size());
+    for (const std::size_t at : positions)
+        days.push_back(records[at].day);
+    std::vector<std::size_t> listed;
+    listed.reserve(positions.size());
+    for (const std::size_t at : exchangeSortOrder(days))
+        listed.push_back(positions[at]);
+    return listed;
 }
 
 void fillCombinedList(PageList& list, const std::vector<LedgerRecord>& records, CalendarDate date) {
     double dayExpense = 0, dayIncome = 0, monthExpense = 0, monthIncome = 0;
-    for (const std::size_t at : monthOrder(records, RecordKind::Expense, RecordKind::Income, date)) {
+    const std::vector<std::size_t> listed = monthOrder(records, RecordKind::Expense, RecordKind::Income, date);
+    list.rows.reserve(listed.size());
+    for (const std::size_t at : listed) {
         const LedgerRecord& r = records[at];
         const double total = recordTotal(r);
         list.rows.push_back({std::to_string(r.id), recordDate(r), kindName(r.kind), r.item, r.quantity, r.amount,
@@ -82,7 +105,9 @@ void fillCombinedList(PageList& list, const std::vector<LedgerRecord>& records, 
 
 void fillDebtList(PageList& list, const std::vector<LedgerRecord>& records, CalendarDate date) {
     double lent = 0, borrowed = 0;
-    for (const std::size_t at : monthOrder(records, RecordKind::Lent, RecordKind::Borrowed, date)) {
+    const std::vector<std::size_t> listed = monthOrder(records, RecordKind::Lent, RecordKind::Borrowed, date);
+    list.rows.reserve(listed.size());
+    for (const std::size_t at : listed) {
         const LedgerRecord& r = records[at];
         const double total = recordTotal(r);
         list.rows.push_back({std::to_string(r.id), recordDate(r), kindName(r.kind), r.item, formatDecimal(total),
@@ -94,6 +119,58 @@ void fillDebtList(PageList& list, const std::vector<LedgerRecord>& records, Cale
 }
 
 } // namespace
+
+// Step i of the exchange holds the element at i and takes, in turn, every later element greater
+// than the one it holds, leaving the one it held in that element's place. So the elements it
+// takes are: the first (from i on) with a greater day than the held one, then the first with a
+// greater day than that, and so on; everything between them is smaller and untouched. With the
+// positions kept per distinct day, each step costs the number of distinct days, not the length.
+std::vector<std::size_t> exchangeSortOrder(const std::vector<std::int32_t>& days) {
+    const std::size_t count = days.size();
+    std::vector<std::size_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = i;
+    std::vector<std::int32_t> values = days;
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    const std::size_t distinct = values.size();
+
+    // The positions still to come that hold each day, earliest on top.
+    using Positions = std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>>;
+    std::vector<std::size_t> valueAt(count); // index into `values` of the day now at each position
+    std::vector<Positions> positionsOf(distinct);
+    for (std::size_t p = 0; p < count; ++p) {
+        valueAt[p] = static_cast<std::size_t>(std::lower_bound(values.begin(), values.end(), days[p]) - values.begin());
+        positionsOf[valueAt[p]].push(p);
+    }
+
+    constexpr std::size_t NONE = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> earliestFrom(distinct + 1, NONE); // the value >= v found first after i
+    const auto firstPosition = [&](std::size_t value) {
+        return value == NONE || positionsOf[value].empty() ? NONE : positionsOf[value].top();
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t held = valueAt[i];
+        positionsOf[held].pop();                          // i itself, the earliest of all
+        for (std::size_t v = distinct; v-- > held + 1;) { // only greater days can be taken
+            const std::size_t later = earliestFrom[v + 1];
+            earliestFrom[v] = firstPosition(v) < firstPosition(later) ? v : later;
+        }
+        std::size_t element = order[i];
+        while (held + 1 < distinct && earliestFrom[held + 1] != NONE) {
+            const std::size_t taken = earliestFrom[held + 1];
+            const std::size_t p = positionsOf[taken].top();
+            positionsOf[taken].pop();
+            positionsOf[held].push(p);
+            valueAt[p] = held;
+            std::swap(element, order[p]);
+            held = taken;
+        }
+        order[i] = element;
+        valueAt[i] = held;
+    }
+    return order;
+}
 
 const std::vector<ListColumn>& pageColumns(PageView view) {
     static const std::vector<ListColumn> DAY = columns({{"序号", 0, Align::Center},

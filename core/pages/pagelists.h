@@ -40,6 +40,11 @@ const std::vector<ListColumn>& pageColumns(PageView view);
 // The page's list after a refresh on `date`.
 PageList pageList(PageView view, const std::vector<LedgerRecord>& records, CalendarDate date);
 
+// The order in which the month pages list records with these days: exactly the order of the
+// exchange "for each i, for each later j, swap when the day at j is greater than the day at i",
+// reached without its quadratic cost. Returns the original positions in listed order.
+std::vector<std::size_t> exchangeSortOrder(const std::vector<std::int32_t>& days);
+
 // The number in a row's hidden column: its text read as a number and truncated.
 std::optional<long long> hiddenNumber(const PageList& list, std::size_t row);
 

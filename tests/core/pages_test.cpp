@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 std::string g(const char* utf8) { return gbkText(utf8); }
@@ -245,6 +247,37 @@ TEST(RecordInput, EditsAndWriteOffsChangeOnlyTheirFields) {
     EXPECT_EQ(settled.amount, debt.amount);
     EXPECT_EQ(settled.item, debt.item);
     EXPECT_EQ(settled.note, "n");
+}
+
+} // namespace
+
+namespace {
+
+// The exchange as written, for comparison.
+std::vector<std::size_t> plainExchange(std::vector<std::int32_t> days) {
+    std::vector<std::size_t> order(days.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    for (std::size_t i = 0; i < days.size(); ++i)
+        for (std::size_t j = i + 1; j < days.size(); ++j)
+            if (days[j] > days[i]) {
+                std::swap(days[i], days[j]);
+                std::swap(order[i], order[j]);
+            }
+    return order;
+}
+
+TEST(PageLists, ExchangeOrderMatchesThePlainExchange) {
+    EXPECT_EQ(exchangeSortOrder({1, 1, 2}), (std::vector<std::size_t>{2, 1, 0}));
+    std::mt19937 random(7);
+    for (int round = 0; round < 3000; ++round) {
+        const std::size_t length = random() % 60;
+        const int spread = 1 + static_cast<int>(random() % 31);
+        std::vector<std::int32_t> days(length);
+        for (std::int32_t& day : days)
+            day = static_cast<std::int32_t>(random() % static_cast<unsigned>(spread)) - (round % 7 == 0 ? 3 : 0);
+        ASSERT_EQ(exchangeSortOrder(days), plainExchange(days)) << "round " << round;
+    }
 }
 
 } // namespace
