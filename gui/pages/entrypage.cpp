@@ -136,8 +136,9 @@ EntryPage::EntryPage(LedgerContext& context, QWidget* parent, PageView view)
 
     if (isMonthView(view)) {
         auto* layout = new QHBoxLayout(this);
-        layout->addWidget(m_listView, 3);
-        layout->addWidget(fields, 2);
+        fields->setMaximumWidth(280);
+        layout->addWidget(m_listView, 1);
+        layout->addWidget(fields);
     } else {
         auto* layout = new QVBoxLayout(this);
         auto* top = new QHBoxLayout;
@@ -211,6 +212,7 @@ void EntryPage::buildFields(QWidget* fields) {
 
     m_picker = new ItemPicker(m_context.ledger(), look.kinds.front().list, fields);
     m_picker->setObjectName(QStringLiteral("itemPicker"));
+    m_picker->refill();
     form->addRow(QString::fromUtf8(look.pickerLabel), m_picker);
 
     m_amountEdit = new QLineEdit(fields);

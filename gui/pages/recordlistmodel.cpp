@@ -100,12 +100,14 @@ void setUpRecordList(QTableView* view, RecordListModel* model, const std::vector
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->horizontalHeader()->setSectionsMovable(true);
     view->horizontalHeader()->setHighlightSections(false);
+    // The widths are made for a font whose digits are 6 pixels wide; a wider font widens them alike.
+    const double scale = std::max(1.0, view->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 6.0);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const int section = static_cast<int>(i);
         if (columns[i].width == 0)
             view->setColumnHidden(section, true);
         else
-            view->setColumnWidth(section, columns[i].width);
+            view->setColumnWidth(section, static_cast<int>(columns[i].width * scale + 0.5));
     }
 }
 

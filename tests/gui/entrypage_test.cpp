@@ -1,5 +1,6 @@
 #include "core/accounts/useraccounts.h"
 #include "core/ledger/gbk.h"
+#include "core/ledger/itemlist.h"
 #include "core/ledger/recordfile.h"
 #include "gui/app/ledgercontext.h"
 #include "gui/app/settings.h"
@@ -39,6 +40,8 @@ protected:
         ledger.password = "pw";
         ledger.recordFilePath = recordFilePathFor(ledger.dataDir, "bob");
         ASSERT_EQ(createUser(ledger.dataDir, "bob", "pw"), CreateUserResult::Created);
+        home.write("OutDefs.txt", gbkText("早饭\r\n午饭\r\n"));
+        seedItemLists(ledger);
     }
 
     template <typename Page> std::unique_ptr<Page> open(std::vector<LedgerRecord> records = {}) {
@@ -121,6 +124,9 @@ TEST_F(EntryPageTest, AddChecksInOrderThenAppendsSavesAndEmptiesTheFields) {
     auto* amount = child<QLineEdit>(*page, "amountEdit");
     auto* note = child<QPlainTextEdit>(*page, "noteEdit");
     auto* add = child<QPushButton>(*page, "addButton");
+    ASSERT_EQ(item->count(), 2); // the user's list, nothing chosen
+    EXPECT_EQ(item->itemText(1), QStringLiteral("午饭"));
+    EXPECT_TRUE(item->currentText().isEmpty());
     struct Step {
         QString item, note, amount, message;
         QWidget* focus;
