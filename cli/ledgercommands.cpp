@@ -248,7 +248,7 @@ int page(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     std::vector<LedgerRecord> records;
     if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
         return status;
-    const PageList list = pageList(view, records, date);
+    const ListTable list = pageList(view, records, date);
     out << listView(list.columns, list.rows, list.fields).dump(2) << '\n';
     return EXIT_OK;
 }

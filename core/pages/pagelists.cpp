@@ -13,13 +13,6 @@
 
 namespace {
 
-std::vector<ListColumn> columns(std::initializer_list<std::tuple<const char*, int, Align>> table) {
-    std::vector<ListColumn> result;
-    for (const auto& [header, width, align] : table)
-        result.push_back({gbkText(header), width, align});
-    return result;
-}
-
 const std::string& kindName(RecordKind kind) {
     static const std::string NAMES[] = {gbkText("支出"), gbkText("收入"), gbkText("借出"), gbkText("借入")};
     static const std::string NONE;
@@ -51,7 +44,7 @@ std::vector<std::size_t> matchingPositions(const std::vector<LedgerRecord>& reco
 }
 
 // The records of one kind on one day, in ledger order.
-void fillDayList(PageList& list, const std::vector<LedgerRecord>& records, RecordKind kind, CalendarDate date) {
+void fillDayList(ListTable& list, const std::vector<LedgerRecord>& records, RecordKind kind, CalendarDate date) {
     const auto onDay = [&](const LedgerRecord& r) {
         return (r.day == date.day) & (r.month == date.month) & (r.year == date.year);
     };
@@ -82,7 +75,7 @@ std::vector<std::size_t> monthOrder(const std::vector<LedgerRecord>& records, Re
     return listed;
 }
 
-void fillCombinedList(PageList& list, const std::vector<LedgerRecord>& records, CalendarDate date) {
+void fillCombinedList(ListTable& list, const std::vector<LedgerRecord>& records, CalendarDate date) {
     double dayExpense = 0, dayIncome = 0, monthExpense = 0, monthIncome = 0;
     const std::vector<std::size_t> listed = monthOrder(records, RecordKind::Expense, RecordKind::Income, date);
     list.rows.reserve(listed.size());
@@ -103,7 +96,7 @@ void fillCombinedList(PageList& list, const std::vector<LedgerRecord>& records, 
                    {gbkText("本月收"), formatDecimal(monthIncome)}};
 }
 
-void fillDebtList(PageList& list, const std::vector<LedgerRecord>& records, CalendarDate date) {
+void fillDebtList(ListTable& list, const std::vector<LedgerRecord>& records, CalendarDate date) {
     double lent = 0, borrowed = 0;
     const std::vector<std::size_t> listed = monthOrder(records, RecordKind::Lent, RecordKind::Borrowed, date);
     list.rows.reserve(listed.size());
@@ -119,6 +112,13 @@ void fillDebtList(PageList& list, const std::vector<LedgerRecord>& records, Cale
 }
 
 } // namespace
+
+std::vector<ListColumn> makeColumns(std::initializer_list<std::tuple<const char*, int, Align>> table) {
+    std::vector<ListColumn> result;
+    for (const auto& [header, width, align] : table)
+        result.push_back({gbkText(header), width, align});
+    return result;
+}
 
 // Step i of the exchange holds the element at i and takes, in turn, every later element greater
 // than the one it holds, leaving the one it held in that element's place. So the elements it
@@ -173,13 +173,13 @@ std::vector<std::size_t> exchangeSortOrder(const std::vector<std::int32_t>& days
 }
 
 const std::vector<ListColumn>& pageColumns(PageView view) {
-    static const std::vector<ListColumn> DAY = columns({{"序号", 0, Align::Center},
+    static const std::vector<ListColumn> DAY = makeColumns({{"序号", 0, Align::Center},
                                                         {"类别", 50, Align::Center},
                                                         {"日期", 100, Align::Center},
                                                         {"项目", 100, Align::Center},
                                                         {"金额", 120, Align::Right},
                                                         {"备注", 240, Align::Center}});
-    static const std::vector<ListColumn> COMBINED = columns({{"序号", 0, Align::Center},
+    static const std::vector<ListColumn> COMBINED = makeColumns({{"序号", 0, Align::Center},
                                                              {"日期", 75, Align::Center},
                                                              {"类别", 40, Align::Center},
                                                              {"项目", 90, Align::Center},
@@ -187,7 +187,7 @@ const std::vector<ListColumn>& pageColumns(PageView view) {
                                                              {"金额", 70, Align::Right},
                                                              {"总额", 80, Align::Right},
                                                              {"备注", 120, Align::Center}});
-    static const std::vector<ListColumn> DEBT = columns({{"序号", 0, Align::Center},
+    static const std::vector<ListColumn> DEBT = makeColumns({{"序号", 0, Align::Center},
                                                          {"日期", 75, Align::Center},
                                                          {"类别", 40, Align::Center},
                                                          {"对象", 90, Align::Center},
@@ -206,9 +206,9 @@ const std::vector<ListColumn>& pageColumns(PageView view) {
     return DAY;
 }
 
-PageList pageList(PageView view, const std::vector<LedgerRecord>& records, CalendarDate date) {
-    PageList list;
-    list.view = view;
+ListTable pageList(PageView view, const std::vector<LedgerRecord>& records, CalendarDate date) {
+    ListTable list;
+    list.hidden = view == PageView::Combined || view == PageView::Debt ? HiddenNumber::Id : HiddenNumber::Position;
     list.columns = pageColumns(view);
     switch (view) {
     case PageView::Expense:
@@ -227,25 +227,25 @@ PageList pageList(PageView view, const std::vector<LedgerRecord>& records, Calen
     return list;
 }
 
-std::optional<long long> hiddenNumber(const PageList& list, std::size_t row) {
+std::optional<long long> hiddenNumber(const ListTable& list, std::size_t row) {
     if (row >= list.rows.size() || list.rows[row].empty())
         return std::nullopt;
     return std::strtoll(list.rows[row][0].c_str(), nullptr, 10);
 }
 
-std::optional<std::size_t> listedRecord(const std::vector<LedgerRecord>& records, const PageList& list,
+std::optional<std::size_t> listedRecord(const std::vector<LedgerRecord>& records, const ListTable& list,
                                         std::size_t row) {
     const std::optional<long long> number = hiddenNumber(list, row);
     if (!number)
         return std::nullopt;
-    if (list.view == PageView::Combined || list.view == PageView::Debt)
+    if (list.hidden == HiddenNumber::Id)
         return findRecordById(records, *number);
-    if (*number < 0 || static_cast<unsigned long long>(*number) >= records.size())
+    if (list.hidden != HiddenNumber::Position || *number < 0 || static_cast<unsigned long long>(*number) >= records.size())
         return std::nullopt;
     return static_cast<std::size_t>(*number);
 }
 
-bool deleteDayRow(std::vector<LedgerRecord>& records, PageList& list, std::size_t row) {
+bool deleteDayRow(std::vector<LedgerRecord>& records, ListTable& list, std::size_t row) {
     const std::optional<std::size_t> index = listedRecord(records, list, row);
     if (!index)
         return false;
@@ -264,7 +264,7 @@ std::optional<std::size_t> findRecordById(const std::vector<LedgerRecord>& recor
     return static_cast<std::size_t>(found - records.begin());
 }
 
-void deleteRowsById(std::vector<LedgerRecord>& records, const PageList& list, const std::vector<std::size_t>& rows) {
+void deleteRowsById(std::vector<LedgerRecord>& records, const ListTable& list, const std::vector<std::size_t>& rows) {
     // Removing the first record with an id k times removes the first k records with that id, so
     // one pass over the ledger does it, however many rows there are.
     std::unordered_map<long long, std::size_t> pending;

@@ -2,6 +2,7 @@
 
 #include "core/ledger/calendar.h"
 #include "core/ledger/ledger.h"
+#include "core/pages/listtable.h"
 
 #include <cstddef>
 #include <optional>
@@ -9,8 +10,7 @@
 #include <utility>
 #include <vector>
 
-// What the four bookkeeping pages list: every cell's text (GBK) as the window shows it, the hidden
-// first column included, with the totals the page shows beside its list.
+// What the four bookkeeping pages list, with the totals each page shows beside its list.
 
 enum class PageView {
     Expense,  // the day's expenses; hidden column: ledgerIndex
@@ -19,26 +19,10 @@ enum class PageView {
     Debt,     // the month's debts, latest day first; hidden column: id
 };
 
-enum class Align { Left, Center, Right };
-
-struct ListColumn {
-    std::string header;
-    int width = 0; // pixels; 0 hides the column
-    Align align = Align::Center;
-};
-
-struct PageList {
-    PageView view = PageView::Expense;
-    std::vector<ListColumn> columns;
-    std::vector<std::vector<std::string>> rows;
-    std::vector<RecordKind> rowKinds;                        // one per row, for the row colours
-    std::vector<std::pair<std::string, std::string>> fields; // caption and value, in the page's order
-};
-
 const std::vector<ListColumn>& pageColumns(PageView view);
 
 // The page's list after a refresh on `date`.
-PageList pageList(PageView view, const std::vector<LedgerRecord>& records, CalendarDate date);
+ListTable pageList(PageView view, const std::vector<LedgerRecord>& records, CalendarDate date);
 
 // The order in which the month pages list records with these days: exactly the order of the
 // exchange "for each i, for each later j, swap when the day at j is greater than the day at i",
@@ -46,22 +30,22 @@ PageList pageList(PageView view, const std::vector<LedgerRecord>& records, Calen
 std::vector<std::size_t> exchangeSortOrder(const std::vector<std::int32_t>& days);
 
 // The number in a row's hidden column: its text read as a number and truncated.
-std::optional<long long> hiddenNumber(const PageList& list, std::size_t row);
+std::optional<long long> hiddenNumber(const ListTable& list, std::size_t row);
 
 // The position in `records` of the record a row shows: on the expense and income pages the
 // hidden position itself, on the combined and debt pages the first record with the hidden id.
 // nullopt when the row or its record is gone.
-std::optional<std::size_t> listedRecord(const std::vector<LedgerRecord>& records, const PageList& list,
+std::optional<std::size_t> listedRecord(const std::vector<LedgerRecord>& records, const ListTable& list,
                                         std::size_t row);
 
 // "删除" on the expense and income pages: removes the row's record from `records` and the row from
 // the list, and moves the hidden positions of the rows below up by one so they still point at
 // their records. False (and nothing changed) when the row or its record is gone.
-bool deleteDayRow(std::vector<LedgerRecord>& records, PageList& list, std::size_t row);
+bool deleteDayRow(std::vector<LedgerRecord>& records, ListTable& list, std::size_t row);
 
 // The first record with this id.
 std::optional<std::size_t> findRecordById(const std::vector<LedgerRecord>& records, long long id);
 
 // "选中删除" and "全部删除" on the combined and debt pages: for each row in the order given, the
 // first record with the row's id is removed (if any).
-void deleteRowsById(std::vector<LedgerRecord>& records, const PageList& list, const std::vector<std::size_t>& rows);
+void deleteRowsById(std::vector<LedgerRecord>& records, const ListTable& list, const std::vector<std::size_t>& rows);

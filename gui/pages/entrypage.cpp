@@ -247,7 +247,7 @@ void EntryPage::buildFields(QWidget* fields) {
     connect(addButton, &QPushButton::clicked, this, &EntryPage::onAddClicked);
 
     // The totals, empty (combined page) or "0.00" (debt page) until the first refresh.
-    const PageList empty = pageList(m_view, {}, {});
+    const ListTable empty = pageList(m_view, {}, {});
     for (std::size_t i = 0; i < empty.fields.size(); ++i) {
         auto* value = new QLabel(m_view == PageView::Debt ? fromGbk(empty.fields[i].second) : QString(), fields);
         value->setObjectName(QStringLiteral("field%1").arg(i + 1));
@@ -267,7 +267,7 @@ void EntryPage::setPickedDate(const QDate& date) { m_dateEdit->setDate(date); }
 
 void EntryPage::refresh() {
     const QDate picked = pickedDate();
-    PageList list = pageList(m_view, m_context.ledger().records, {picked.year(), picked.month(), picked.day()});
+    ListTable list = pageList(m_view, m_context.ledger().records, {picked.year(), picked.month(), picked.day()});
     for (std::size_t i = 0; i < m_fieldValues.size() && i < list.fields.size(); ++i)
         m_fieldValues[i]->setText(fromGbk(list.fields[i].second));
     const bool coloured = isMonthView(m_view) && m_context.setting(TEXT_COLOR) != 0;

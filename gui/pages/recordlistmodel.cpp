@@ -24,7 +24,7 @@ Qt::Alignment alignment(Align align) {
 
 } // namespace
 
-void RecordListModel::setList(PageList list, RowColour colour) {
+void RecordListModel::setList(ListTable list, RowColour colour) {
     beginResetModel();
     m_list = std::move(list);
     m_colour = std::move(colour);
@@ -83,7 +83,7 @@ QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, i
 void setUpRecordList(QTableView* view, RecordListModel* model, const std::vector<ListColumn>& columns,
                      bool multipleSelection) {
     view->setModel(model);
-    PageList empty;
+    ListTable empty;
     empty.columns = columns;
     model->setList(std::move(empty));
     view->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -19,8 +19,8 @@ public:
     explicit RecordListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
     // Replaces the whole list (a model reset).
-    void setList(PageList list, RowColour colour = {});
-    const PageList& list() const { return m_list; }
+    void setList(ListTable list, RowColour colour = {});
+    const ListTable& list() const { return m_list; }
     // "删除" on the expense and income pages: the record and its row go, the list is not rebuilt.
     void deleteDayRow(int row, std::vector<LedgerRecord>& records);
 
@@ -30,7 +30,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    PageList m_list;
+    ListTable m_list;
     RowColour m_colour;
 };
 

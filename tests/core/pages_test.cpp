@@ -25,7 +25,7 @@ LedgerRecord record(std::int32_t id, RecordKind kind, int year, int month, int d
     return r;
 }
 
-std::vector<std::string> column(const PageList& list, std::size_t at) {
+std::vector<std::string> column(const ListTable& list, std::size_t at) {
     std::vector<std::string> cells;
     for (const auto& row : list.rows)
         cells.push_back(row[at]);
@@ -34,7 +34,7 @@ std::vector<std::string> column(const PageList& list, std::size_t at) {
 
 constexpr CalendarDate MAY_15{2024, 5, 15};
 
-TEST(PageLists, DayPagesListTheDaysRecordsOfTheirKindInLedgerOrder) {
+TEST(ListTables, DayPagesListTheDaysRecordsOfTheirKindInLedgerOrder) {
     const std::vector<LedgerRecord> records = {
         record(1, RecordKind::Expense, 2024, 5, 15, "早饭", "1.00", "12.50"),
         record(2, RecordKind::Income, 2024, 5, 15, "工资", "1.00", "8000.00"),
@@ -43,7 +43,7 @@ TEST(PageLists, DayPagesListTheDaysRecordsOfTheirKindInLedgerOrder) {
         record(5, RecordKind::Lent, 2024, 5, 15, "老妈", "1.00", "100.00"),
         record(6, RecordKind::Expense, 2023, 5, 15, "去年", "1.00", "1.00"),
     };
-    const PageList expense = pageList(PageView::Expense, records, MAY_15);
+    const ListTable expense = pageList(PageView::Expense, records, MAY_15);
     ASSERT_EQ(expense.rows.size(), 2u);
     EXPECT_EQ(expense.rows[0], (std::vector<std::string>{"0", g("支出"), "2024-05-15", g("早饭"), "12.50", ""}));
     EXPECT_EQ(expense.rows[1][0], "3");
@@ -52,13 +52,13 @@ TEST(PageLists, DayPagesListTheDaysRecordsOfTheirKindInLedgerOrder) {
     EXPECT_EQ(expense.columns[0].header, g("序号"));
     EXPECT_EQ(expense.columns[0].width, 0);
 
-    const PageList income = pageList(PageView::Income, records, MAY_15);
+    const ListTable income = pageList(PageView::Income, records, MAY_15);
     EXPECT_EQ(column(income, 0), std::vector<std::string>{"1"});
     EXPECT_EQ(column(income, 1), std::vector<std::string>{g("收入")});
     EXPECT_TRUE(pageList(PageView::Expense, records, {2024, 5, 16}).rows.empty());
 }
 
-TEST(PageLists, MonthPagesSortByTheExchangeAndTotalTheDayAndMonth) {
+TEST(ListTables, MonthPagesSortByTheExchangeAndTotalTheDayAndMonth) {
     const std::vector<LedgerRecord> records = {
         record(11, RecordKind::Expense, 2024, 5, 1, "a", "1.00", "1.00"),
         record(12, RecordKind::Income, 2024, 5, 1, "b", "1.00", "100.00"),
@@ -69,7 +69,7 @@ TEST(PageLists, MonthPagesSortByTheExchangeAndTotalTheDayAndMonth) {
         record(17, RecordKind::Borrowed, 2024, 5, 3, "g", "1.00", "50.00", "80.00"),
         record(18, RecordKind::Expense, 2024, 6, 15, "h", "1.00", "9.00"),
     };
-    const PageList combined = pageList(PageView::Combined, records, MAY_15);
+    const ListTable combined = pageList(PageView::Combined, records, MAY_15);
     // Days 1, 1, 2, 15, 15 in ledger order: the exchange puts 15s first and turns the day-1 pair.
     EXPECT_EQ(column(combined, 0), (std::vector<std::string>{"14", "15", "13", "12", "11"}));
     EXPECT_EQ(combined.rows[2],
@@ -79,7 +79,7 @@ TEST(PageLists, MonthPagesSortByTheExchangeAndTotalTheDayAndMonth) {
     EXPECT_EQ(combined.fields, totals);
     EXPECT_EQ(combined.rowKinds.front(), RecordKind::Expense);
 
-    const PageList debt = pageList(PageView::Debt, records, MAY_15);
+    const ListTable debt = pageList(PageView::Debt, records, MAY_15);
     EXPECT_EQ(debt.rows,
               (std::vector<std::vector<std::string>>{{"16", "2024-05-15", g("借出"), "f", "500.00", "200.00", ""},
                                                      {"17", "2024-05-03", g("借入"), "g", "50.00", "80.00", ""}}));
@@ -88,14 +88,14 @@ TEST(PageLists, MonthPagesSortByTheExchangeAndTotalTheDayAndMonth) {
     EXPECT_EQ(debt.fields, debts);
 }
 
-TEST(PageLists, DeletingADayRowKeepsTheRowsBelowPointingAtTheirRecords) {
+TEST(ListTables, DeletingADayRowKeepsTheRowsBelowPointingAtTheirRecords) {
     std::vector<LedgerRecord> records = {
         record(1, RecordKind::Expense, 2024, 5, 15, "a", "1.00", "1.00"),
         record(2, RecordKind::Income, 2024, 5, 15, "x", "1.00", "1.00"),
         record(3, RecordKind::Expense, 2024, 5, 15, "b", "1.00", "2.00"),
         record(4, RecordKind::Expense, 2024, 5, 15, "c", "1.00", "3.00"),
     };
-    PageList list = pageList(PageView::Expense, records, MAY_15);
+    ListTable list = pageList(PageView::Expense, records, MAY_15);
     ASSERT_TRUE(deleteDayRow(records, list, 1));
     EXPECT_EQ(column(list, 0), (std::vector<std::string>{"0", "2"}));
     EXPECT_EQ(records[*listedRecord(records, list, 1)].item, "c");
@@ -108,7 +108,7 @@ TEST(PageLists, DeletingADayRowKeepsTheRowsBelowPointingAtTheirRecords) {
     EXPECT_EQ(list.rows.size(), 2u);
 }
 
-TEST(PageLists, MonthDeletionsRemoveExactlyTheListedRecords) {
+TEST(ListTables, MonthDeletionsRemoveExactlyTheListedRecords) {
     std::vector<LedgerRecord> records = {
         record(1, RecordKind::Expense, 2024, 5, 1, "a", "1.00", "1.00"),
         record(2, RecordKind::Lent, 2024, 5, 2, "debt", "1.00", "1.00"),
@@ -117,14 +117,14 @@ TEST(PageLists, MonthDeletionsRemoveExactlyTheListedRecords) {
         record(5, RecordKind::Expense, 2024, 5, 4, "c", "1.00", "1.00"),
         record(5, RecordKind::Expense, 2024, 7, 4, "same id, July", "1.00", "1.00"),
     };
-    const PageList list = pageList(PageView::Combined, records, MAY_15); // ids 5, 3, 1
+    const ListTable list = pageList(PageView::Combined, records, MAY_15); // ids 5, 3, 1
     EXPECT_EQ(listedRecord(records, list, 0), 4u);
     deleteRowsById(records, list, {0, 2});
     EXPECT_EQ(records.size(), 4u);
     EXPECT_EQ(records[0].id, 2);
     EXPECT_EQ(records[3].item, "same id, July"); // only the first record with the id goes
 
-    const PageList rest = pageList(PageView::Combined, records, MAY_15);
+    const ListTable rest = pageList(PageView::Combined, records, MAY_15);
     deleteRowsById(records, rest, {0});
     EXPECT_EQ(records.size(), 3u);
     EXPECT_TRUE(pageList(PageView::Combined, records, MAY_15).rows.empty());
@@ -267,7 +267,7 @@ std::vector<std::size_t> plainExchange(std::vector<std::int32_t> days) {
     return order;
 }
 
-TEST(PageLists, ExchangeOrderMatchesThePlainExchange) {
+TEST(ListTables, ExchangeOrderMatchesThePlainExchange) {
     EXPECT_EQ(exchangeSortOrder({1, 1, 2}), (std::vector<std::size_t>{2, 1, 0}));
     std::mt19937 random(7);
     for (int round = 0; round < 3000; ++round) {
