@@ -2,6 +2,7 @@
 
 #include "core/ledger/ledger.h"
 
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,5 +36,10 @@ struct ListTable {
 // One row per record: the row's kind for colouring, or no colour for rows that show no record.
 inline constexpr RecordKind NO_KIND = static_cast<RecordKind>(0);
 
-// Builds columns from a table written in UTF-8.
-std::vector<ListColumn> makeColumns(std::initializer_list<std::tuple<const char*, int, Align>> table);
+// A column as the source writes it: its header in UTF-8.
+struct ColumnSpec {
+    const char* header;
+    int width;
+    Align align;
+};
+std::vector<ListColumn> makeColumns(std::initializer_list<ColumnSpec> table);

@@ -113,13 +113,6 @@ void fillDebtList(ListTable& list, const std::vector<LedgerRecord>& records, Cal
 
 } // namespace
 
-std::vector<ListColumn> makeColumns(std::initializer_list<std::tuple<const char*, int, Align>> table) {
-    std::vector<ListColumn> result;
-    for (const auto& [header, width, align] : table)
-        result.push_back({gbkText(header), width, align});
-    return result;
-}
-
 // Step i of the exchange holds the element at i and takes, in turn, every later element greater
 // than the one it holds, leaving the one it held in that element's place. So the elements it
 // takes are: the first (from i on) with a greater day than the held one, then the first with a
@@ -174,26 +167,26 @@ std::vector<std::size_t> exchangeSortOrder(const std::vector<std::int32_t>& days
 
 const std::vector<ListColumn>& pageColumns(PageView view) {
     static const std::vector<ListColumn> DAY = makeColumns({{"序号", 0, Align::Center},
-                                                        {"类别", 50, Align::Center},
-                                                        {"日期", 100, Align::Center},
-                                                        {"项目", 100, Align::Center},
-                                                        {"金额", 120, Align::Right},
-                                                        {"备注", 240, Align::Center}});
+                                                            {"类别", 50, Align::Center},
+                                                            {"日期", 100, Align::Center},
+                                                            {"项目", 100, Align::Center},
+                                                            {"金额", 120, Align::Right},
+                                                            {"备注", 240, Align::Center}});
     static const std::vector<ListColumn> COMBINED = makeColumns({{"序号", 0, Align::Center},
+                                                                 {"日期", 75, Align::Center},
+                                                                 {"类别", 40, Align::Center},
+                                                                 {"项目", 90, Align::Center},
+                                                                 {"数量", 40, Align::Right},
+                                                                 {"金额", 70, Align::Right},
+                                                                 {"总额", 80, Align::Right},
+                                                                 {"备注", 120, Align::Center}});
+    static const std::vector<ListColumn> DEBT = makeColumns({{"序号", 0, Align::Center},
                                                              {"日期", 75, Align::Center},
                                                              {"类别", 40, Align::Center},
-                                                             {"项目", 90, Align::Center},
-                                                             {"数量", 40, Align::Right},
+                                                             {"对象", 90, Align::Center},
                                                              {"金额", 70, Align::Right},
-                                                             {"总额", 80, Align::Right},
-                                                             {"备注", 120, Align::Center}});
-    static const std::vector<ListColumn> DEBT = makeColumns({{"序号", 0, Align::Center},
-                                                         {"日期", 75, Align::Center},
-                                                         {"类别", 40, Align::Center},
-                                                         {"对象", 90, Align::Center},
-                                                         {"金额", 70, Align::Right},
-                                                         {"销账额", 80, Align::Right},
-                                                         {"备注", 240, Align::Center}});
+                                                             {"销账额", 80, Align::Right},
+                                                             {"备注", 240, Align::Center}});
     switch (view) {
     case PageView::Combined:
         return COMBINED;
@@ -240,7 +233,8 @@ std::optional<std::size_t> listedRecord(const std::vector<LedgerRecord>& records
         return std::nullopt;
     if (list.hidden == HiddenNumber::Id)
         return findRecordById(records, *number);
-    if (list.hidden != HiddenNumber::Position || *number < 0 || static_cast<unsigned long long>(*number) >= records.size())
+    if (list.hidden != HiddenNumber::Position || *number < 0 ||
+        static_cast<unsigned long long>(*number) >= records.size())
         return std::nullopt;
     return static_cast<std::size_t>(*number);
 }
