@@ -5,9 +5,14 @@
 #include "core/ledger/itemlist.h"
 #include "core/ledger/recordfile.h"
 #include "core/pages/pagelists.h"
+#include "core/stats/dialoglists.h"
+#include "core/stats/figures.h"
+#include "core/stats/statistics.h"
 
 #include <nlohmann/json.hpp>
 
+#include <charconv>
+#include <ctime>
 #include <iostream>
 #include <limits>
 #include <map>
@@ -34,6 +39,17 @@ constexpr const char* USAGE = R"(usage: mzledger COMMAND ...
       Print what a bookkeeping page lists after a refresh on that date, as
       {"columns", "rows", "fields"}: VIEW is expense or income (the day's list),
       combined or debt (the month's list).
+  stats VIEW FILE --password PW [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--year Y]
+        [--keyword K] [--layout 0|1] [--today YYYY-MM-DD] [--row TEXT]
+      Print what the statistics page or one of its dialogs shows, in the same form:
+        period        the period list after "查询" (--from, --to)
+        settle        the period list after "结算" (--year)
+        records       the records of the period-list row --row (a day, or a month
+                      row such as "   03月" of --year)
+        daily, daily-debts, share-expense, share-income   (--from, --to)
+        query, debt-query   (--keyword; --from and --to, or --year)
+      --layout 1 counts debts as the new layout does (default 0); --today stands in
+      for the local date (default: today).
 
 Texts are UTF-8 here and GBK in the files. Exit status: 0 done, 1 bad input or damaged file,
 2 wrong password.
@@ -207,20 +223,19 @@ int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 // The one form of every list view: the headers, every row's cells and the captioned values.
-ordered_json listView(const std::vector<ListColumn>& columns, const std::vector<std::vector<std::string>>& rows,
-                      const std::vector<std::pair<std::string, std::string>>& fields) {
+ordered_json listView(const ListTable& list) {
     ordered_json headers = ordered_json::array();
-    for (const ListColumn& column : columns)
+    for (const ListColumn& column : list.columns)
         headers.push_back(gbkToUtf8(column.header));
     ordered_json cells = ordered_json::array();
-    for (const std::vector<std::string>& row : rows) {
+    for (const std::vector<std::string>& row : list.rows) {
         ordered_json line = ordered_json::array();
         for (const std::string& cell : row)
             line.push_back(gbkToUtf8(cell));
         cells.push_back(std::move(line));
     }
     ordered_json captioned = ordered_json::object();
-    for (const auto& [caption, value] : fields)
+    for (const auto& [caption, value] : list.fields)
         captioned[gbkToUtf8(caption)] = gbkToUtf8(value);
     return {{"columns", headers}, {"rows", cells}, {"fields", captioned}};
 }
@@ -249,7 +264,95 @@ int page(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
         return status;
     const ListTable list = pageList(view, records, date);
-    out << listView(list.columns, list.rows, list.fields).dump(2) << '\n';
+    out << listView(list).dump(2) << '\n';
+    return EXIT_OK;
+}
+
+CalendarDate today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+int yearOption(const Arguments& arguments) {
+    const std::string text = arguments.option("year");
+    int year = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), year);
+    if (error != std::errc{} || end != text.data() + text.size())
+        throw InputError("--year must be a whole number: " + text);
+    return year;
+}
+
+// The statistics page's list with its nine summary values and the month balances beside it.
+ListTable withSummary(const StatisticsView& view, const std::vector<LedgerRecord>& records, CalendarDate now,
+                      bool withDebts) {
+    ListTable list = view.periodList;
+    list.fields = summaryFields(!list.rows.empty(), view.totals, withDebts);
+    const MonthBalances balances = showMonthBalances(records, now, withDebts);
+    list.fields.emplace_back(gbkText("上月结余："), balances.lastMonth);
+    list.fields.emplace_back(gbkText("本月结余："), balances.thisMonth);
+    list.fields.emplace_back(gbkText("今日："), balances.today);
+    return list;
+}
+
+int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    static const std::vector<std::string> VIEWS = {
+        "period", "settle", "records", "daily", "daily-debts", "share-expense", "share-income", "query", "debt-query"};
+    if (args.size() < 2 || std::find(VIEWS.begin(), VIEWS.end(), args[1]) == VIEWS.end())
+        throw InputError("stats needs a VIEW: period, settle, records, daily, daily-debts, share-expense, "
+                         "share-income, query or debt-query");
+    const std::string& view = args[1];
+    const Arguments arguments = parseArguments(std::vector<std::string>(args.begin() + 1, args.end()),
+                                               {"password", "from", "to", "year", "keyword", "layout", "today", "row"});
+    const std::string layout = arguments.option("layout", "0");
+    if (layout != "0" && layout != "1")
+        throw InputError("--layout must be 0 or 1");
+    const bool withDebts = layout == "1";
+    const CalendarDate now = arguments.options.contains("today") ? dateOption(arguments, "today") : today();
+    const auto period = [&] { return std::pair(dateOption(arguments, "from"), dateOption(arguments, "to")); };
+    const auto keyword = [&] {
+        const std::string typed = toGbk(arguments.option("keyword"), "--keyword");
+        if (typed.empty())
+            throw InputError("关键字不能为空！");
+        return typed;
+    };
+    StoredHeader header;
+    std::vector<LedgerRecord> records;
+    if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
+        return status;
+    const bool yearMode = arguments.options.contains("year");
+    if ((view == "settle" || ((view == "query" || view == "debt-query") && yearMode)) && yearList(records).empty())
+        throw InputError("不存在收支数据！");
+
+    ListTable list;
+    if (view == "period") {
+        const auto [from, to] = period();
+        list = withSummary(queryPeriod(records, from, to, withDebts), records, now, withDebts);
+    } else if (view == "settle") {
+        list = withSummary(settleYear(records, yearOption(arguments), withDebts), records, now, withDebts);
+    } else if (view == "records") {
+        const std::optional<int> year = yearMode ? std::optional(yearOption(arguments)) : std::nullopt;
+        list = showRowRecords(records, toGbk(arguments.option("row"), "--row"), year, withDebts);
+    } else if (view == "daily" || view == "daily-debts") {
+        const auto [from, to] = period();
+        list = view == "daily" ? dailyRecords(records, from, to) : dailyDebts(records, from, to);
+    } else if (view == "share-expense" || view == "share-income") {
+        const auto [from, to] = period();
+        const RecordKind kind = view == "share-expense" ? RecordKind::Expense : RecordKind::Income;
+        list = shareList(groupShares(records, from, to, kind), kind);
+    } else {
+        const bool debts = view == "debt-query";
+        const std::string typed = keyword();
+        if (yearMode) {
+            const int year = yearOption(arguments);
+            list = debts ? debtQueryYear(records, typed, year) : recordQueryYear(records, typed, year);
+        } else {
+            const auto [from, to] = period();
+            list = debts ? debtQuery(records, typed, from, to) : recordQuery(records, typed, from, to);
+        }
+    }
+    out << listView(list).dump(2) << '\n';
     return EXIT_OK;
 }
 
@@ -320,6 +423,8 @@ int runLedgerCommand(const std::vector<std::string>& args, std::istream& in, std
             return listBuild(args, in);
         if (command == "page")
             return page(args, out, err);
+        if (command == "stats")
+            return stats(args, out, err);
     } catch (const InputError& error) {
         err << "mzledger: " << error.what() << '\n';
         return EXIT_FAILED;

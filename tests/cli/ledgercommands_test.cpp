@@ -156,4 +156,62 @@ TEST(Mzledger, PageShowsTheWindowsListsAsJson) {
     }
 }
 
+TEST(Mzledger, StatsShowsEveryStatisticsView) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, R"({"records": [
+  {"id": 1, "kind": 1, "year": 2024, "month": 5, "day": 1, "item": "早饭", "quantity": "2", "amount": "3.5"},
+  {"id": 2, "kind": 2, "year": 2024, "month": 5, "day": 3, "item": "工资", "amount": "100"},
+  {"id": 3, "kind": 3, "year": 2024, "month": 5, "day": 2, "item": "老王", "amount": "100", "writtenOff": "40"}
+]})")
+                  .status,
+              0);
+    const auto stats = [&](std::vector<std::string> options) {
+        std::vector<std::string> args = {"stats", options.front(), file, "--password", "pw"};
+        args.insert(args.end(), options.begin() + 1, options.end());
+        const CommandRun result = run(args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return nlohmann::ordered_json::parse(result.out.empty() ? "{}" : result.out);
+    };
+    const std::vector<std::string> may = {"--from", "2024-05-01", "--to", "2024-05-03"};
+    auto with = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const auto period = stats(with({"period", "--layout", "1", "--today", "2024-05-20"}, may));
+    EXPECT_EQ(period["rows"].size(), 3u);
+    EXPECT_EQ(period["rows"][1], nlohmann::json::parse(R"(["2024-05-02", "0.00", "0.00", "-60.00", "-67.00"])"));
+    EXPECT_EQ(period["fields"]["查询天数："], "3");
+    EXPECT_EQ(period["fields"]["查询结余："], "33.00");
+    EXPECT_EQ(period["fields"]["本月结余："], "33.00");
+    EXPECT_EQ(period["fields"]["今日："], "2024-05-20");
+    EXPECT_EQ(stats({"period", "--from", "2024-05-01", "--to", "2024-05-03"})["fields"]["借出合计："], "N/A");
+
+    const auto settle = stats({"settle", "--year", "2024"});
+    EXPECT_EQ(settle["rows"].size(), 12u);
+    EXPECT_EQ(settle["rows"][4][0], "   05月");
+    EXPECT_EQ(settle["fields"]["查询天数："], "366");
+    EXPECT_EQ(stats({"records", "--row", "   05月", "--year", "2024"})["rows"].size(), 2u); // no debts classic
+    EXPECT_EQ(stats({"records", "--row", "2024-05-02", "--layout", "1"})["rows"][0][7], "40.00");
+
+    EXPECT_EQ(stats(with({"daily"}, may))["fields"]["总计："], "93.000");
+    EXPECT_EQ(stats(with({"daily-debts"}, may))["rows"].size(), 1u);
+    EXPECT_EQ(stats(with({"share-expense"}, may))["rows"][0][2], "100.00");
+    EXPECT_EQ(stats(with({"share-income"}, may))["columns"][2], "百分比(%)");
+    EXPECT_EQ(stats(with({"query", "--keyword", "饭"}, may))["fields"]["总计："], "-7.000");
+    EXPECT_EQ(stats({"debt-query", "--keyword", "老", "--year", "2024"})["fields"]["债务总计："], "-60.000");
+
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"stats", "weekly", file, "--password", "pw"},
+             {"stats", "query", file, "--password", "pw", "--keyword", "", "--year", "2024"},
+             {"stats", "settle", file, "--password", "pw", "--year", "twenty"},
+             {"stats", "period", file, "--password", "pw", "--from", "2024-05-01"},
+             {"stats", "period", file, "--password", "pw", "--layout", "2", "--from", "2024-05-01", "--to",
+              "2024-05-02"}}) {
+        const CommandRun result = run(bad);
+        EXPECT_EQ(result.status, 1) << bad[1];
+        EXPECT_FALSE(result.err.empty());
+    }
+}
+
 } // namespace
