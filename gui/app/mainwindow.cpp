@@ -253,24 +253,30 @@ void MainWindow::selectTab(int index) {
 }
 
 void MainWindow::runStatisticsCommand(StatisticsCommand command) {
+    const std::vector<LedgerRecord>& records = ledger().records;
+    const auto [from, to] = m_statisticsPage->selectedPeriod();
     switch (command) {
-    case StatisticsCommand::RecordQuery:
-        RecordQueryDialog(this).exec();
+    case StatisticsCommand::RecordQuery: {
+        ItemList items = loadItemList(ledger(), ItemListKind::ExpenseItems);
+        const ItemList income = loadItemList(ledger(), ItemListKind::IncomeItems);
+        items.insert(items.end(), income.begin(), income.end());
+        RecordQueryDialog(records, items, this).exec();
+        break;
+    }
+    case StatisticsCommand::DebtQuery:
+        DebtQueryDialog(records, loadItemList(ledger(), ItemListKind::Counterparts), this).exec();
         break;
     case StatisticsCommand::DailyRecords:
-        DailyRecordsDialog(this).exec();
+        DailyRecordsDialog(records, from, to, this).exec();
         break;
     case StatisticsCommand::ExpenseShare:
-        ExpenseShareDialog(this).exec();
+        ExpenseShareDialog(records, from, to, this).exec();
         break;
     case StatisticsCommand::IncomeShare:
-        IncomeShareDialog(this).exec();
-        break;
-    case StatisticsCommand::DebtQuery:
-        DebtQueryDialog(this).exec();
+        IncomeShareDialog(records, from, to, this).exec();
         break;
     case StatisticsCommand::DailyDebts:
-        DailyDebtsDialog(this).exec();
+        DailyDebtsDialog(records, from, to, this).exec();
         break;
     case StatisticsCommand::TextReportI:
     case StatisticsCommand::TextReportII:

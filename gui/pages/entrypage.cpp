@@ -96,21 +96,6 @@ const PageLook& lookOf(PageView view) {
 
 bool isMonthView(PageView view) { return view == PageView::Combined || view == PageView::Debt; }
 
-// The colour of a row when coloured rows are on: the month pages colour by kind.
-std::optional<QColor> rowColour(RecordKind kind) {
-    switch (kind) {
-    case RecordKind::Expense:
-        return QColor(255, 0, 0);
-    case RecordKind::Income:
-        return QColor(0, 255, 0);
-    case RecordKind::Lent:
-        return QColor(255, 0, 255);
-    case RecordKind::Borrowed:
-        return QColor(128, 0, 255);
-    }
-    return std::nullopt;
-}
-
 QLabel* plainLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setAttribute(Qt::WA_TranslucentBackground);
@@ -271,7 +256,7 @@ void EntryPage::refresh() {
     for (std::size_t i = 0; i < m_fieldValues.size() && i < list.fields.size(); ++i)
         m_fieldValues[i]->setText(fromGbk(list.fields[i].second));
     const bool coloured = isMonthView(m_view) && m_context.setting(TEXT_COLOR) != 0;
-    m_model->setList(std::move(list), coloured ? RecordListModel::RowColour(rowColour) : RecordListModel::RowColour());
+    m_model->setList(std::move(list), coloured ? RecordListModel::RowColour(kindColour) : RecordListModel::RowColour());
 }
 
 RecordKind EntryPage::selectedKind() const {

@@ -41,6 +41,27 @@ void RecordListModel::deleteDayRow(int row, std::vector<LedgerRecord>& records) 
         Q_EMIT dataChanged(index(row, 0), index(rowCount() - 1, 0));
 }
 
+void RecordListModel::replaceRow(int row, std::vector<std::string> cells) {
+    if (row < 0 || row >= rowCount())
+        return;
+    m_list.rows[static_cast<std::size_t>(row)] = std::move(cells);
+    Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+std::optional<QColor> kindColour(RecordKind kind) {
+    switch (kind) {
+    case RecordKind::Expense:
+        return QColor(255, 0, 0);
+    case RecordKind::Income:
+        return QColor(0, 255, 0);
+    case RecordKind::Lent:
+        return QColor(255, 0, 255);
+    case RecordKind::Borrowed:
+        return QColor(128, 0, 255);
+    }
+    return std::nullopt;
+}
+
 int RecordListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_list.rows.size());
 }
@@ -104,9 +125,8 @@ void setUpRecordList(QTableView* view, RecordListModel* model, const std::vector
     const double scale = std::max(1.0, view->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 6.0);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const int section = static_cast<int>(i);
-        if (columns[i].width == 0)
-            view->setColumnHidden(section, true);
-        else
+        view->setColumnHidden(section, columns[i].width == 0);
+        if (columns[i].width != 0)
             view->setColumnWidth(section, static_cast<int>(columns[i].width * scale + 0.5));
     }
 }

@@ -21,8 +21,11 @@ public:
     // Replaces the whole list (a model reset).
     void setList(ListTable list, RowColour colour = {});
     const ListTable& list() const { return m_list; }
-    // "删除" on the expense and income pages: the record and its row go, the list is not rebuilt.
+    // "删除" where the hidden column holds positions: the record and its row go, the rows below
+    // keep pointing at their records, the list is not rebuilt.
     void deleteDayRow(int row, std::vector<LedgerRecord>& records);
+    // Shows new texts in one row.
+    void replaceRow(int row, std::vector<std::string> cells);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,6 +36,9 @@ private:
     ListTable m_list;
     RowColour m_colour;
 };
+
+// The colour of a row of this kind when coloured rows ("textcolor") are on.
+std::optional<QColor> kindColour(RecordKind kind);
 
 // A report-style list over the model: hidden first column, the columns' widths, full-row
 // selection, grid lines and headers that can be dragged.

@@ -1,11 +1,245 @@
 #include "gui/stats/statisticsdialogs.h"
 
+#include "core/stats/dialoglists.h"
+#include "core/stats/figures.h"
+#include "gui/pages/recordlistmodel.h"
+#include "gui/stats/charts.h"
+#include "gui/widgets/gbktext.h"
+#include "gui/widgets/prompter.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
-StatisticsDialog::StatisticsDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
+namespace {
+
+const QColor DARK_RED(128, 0, 0);
+
+void whiteBackground(QWidget* widget) {
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(palette);
+}
+
+QLabel* label(const QString& text, QWidget* parent, bool darkRed = false) {
+    auto* shown = new QLabel(text, parent);
+    if (darkRed) {
+        QPalette palette = shown->palette();
+        palette.setColor(QPalette::WindowText, DARK_RED);
+        shown->setPalette(palette);
+    }
+    return shown;
+}
+
+QLineEdit* totalField(QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QStringLiteral("totalField"));
+    field->setReadOnly(true);
+    field->setAlignment(Qt::AlignRight);
+    field->setMaximumWidth(140);
+    return field;
+}
+
+QTableView* listView(RecordListModel* model, const std::vector<ListColumn>& columns, QWidget* parent) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(QStringLiteral("statisticsList"));
+    setUpRecordList(view, model, columns, false);
+    return view;
+}
+
+// Workbooks are written by the export that comes with the reports.
+void exportList(QWidget* parent, const QString& tableName) {
+    prompter().showMessage(parent, QStringLiteral("“%1”导出至EXCEL的功能即将提供。").arg(tableName));
+}
+
+QPushButton* exportButton(QWidget* parent) {
+    auto* button = new QPushButton(QStringLiteral("导出至EXCEL"), parent);
+    button->setObjectName(QStringLiteral("exportButton"));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+PeriodListDialog::PeriodListDialog(const QString& caption, const QString& tableName, CalendarDate from, CalendarDate to,
+                                   ListTable list, QWidget* chart, QWidget* parent)
+    : QDialog(parent), m_tableName(tableName) {
     setWindowTitle(caption);
+    whiteBackground(this);
+    auto* model = new RecordListModel(this);
+    QTableView* view = listView(model, list.columns, this);
+    auto* header = label(fromGbk(periodHeader(from, to)), this);
+    header->setObjectName(QStringLiteral("periodHeader"));
+
+    auto* bottom = new QHBoxLayout;
+    for (const auto& [caption, value] : list.fields) {
+        bottom->addWidget(label(fromGbk(caption), this));
+        QLineEdit* total = totalField(this);
+        total->setText(fromGbk(value));
+        bottom->addWidget(total);
+        bottom->addWidget(label(QStringLiteral("元"), this));
+    }
+    bottom->addStretch();
+    QPushButton* exportTo = exportButton(this);
+    bottom->addWidget(exportTo);
+    connect(exportTo, &QPushButton::clicked, this, [this] { exportList(this, m_tableName); });
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(view, 1);
+    if (chart) {
+        chart->setMinimumSize(320, 300);
+        lists->addWidget(chart, 1);
+    }
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(caption, this));
-    resize(480, 320);
+    layout->addWidget(header);
+    layout->addLayout(lists, 1);
+    layout->addLayout(bottom);
+    model->setList(std::move(list));
+    resize(chart ? 900 : 760, 440);
+}
+
+DailyRecordsDialog::DailyRecordsDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+                                       QWidget* parent)
+    : PeriodListDialog(QStringLiteral("每天所有收支记录"), QStringLiteral("每天所有收支记录"), from, to,
+                       dailyRecords(records, from, to), nullptr, parent) {}
+
+DailyDebtsDialog::DailyDebtsDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+                                   QWidget* parent)
+    : PeriodListDialog(QStringLiteral("每天所有债务记录"), QStringLiteral("每天所有债务记录"), from, to,
+                       dailyDebts(records, from, to), nullptr, parent) {}
+
+ExpenseShareDialog::ExpenseShareDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+                                       QWidget* parent)
+    : PeriodListDialog(QStringLiteral("各个支出项目所占比例"), QStringLiteral("各个支出项目所占比例"), from, to,
+                       shareList(groupShares(records, from, to, RecordKind::Expense), RecordKind::Expense),
+                       sharePieChart(groupShares(records, from, to, RecordKind::Expense), nullptr), parent) {}
+
+IncomeShareDialog::IncomeShareDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+                                     QWidget* parent)
+    : PeriodListDialog(QStringLiteral("各个收入项目所占比例"), QStringLiteral("各个收入项目所占比例"), from, to,
+                       shareList(groupShares(records, from, to, RecordKind::Income), RecordKind::Income),
+                       sharePieChart(groupShares(records, from, to, RecordKind::Income), nullptr), parent) {}
+
+KeywordQueryDialog::KeywordQueryDialog(Over over, const std::vector<LedgerRecord>& records, const ItemList& keywords,
+                                       QWidget* parent)
+    : QDialog(parent), m_over(over), m_records(records), m_keyword(new QComboBox(this)),
+      m_rangeMode(new QRadioButton(QStringLiteral("从"), this)), m_fromEdit(new QDateEdit(QDate::currentDate(), this)),
+      m_toEdit(new QDateEdit(QDate::currentDate(), this)), m_yearList(new QComboBox(this)),
+      m_model(new RecordListModel(this)), m_total(totalField(this)) {
+    const bool debts = over == Over::Debts;
+    setWindowTitle(debts ? QStringLiteral("自定义查询债务统计记录") : QStringLiteral("自定义查询统计收支记录"));
+    whiteBackground(this);
+    const ListTable empty = debts ? debtQuery({}, {}, {1, 1, 1}, {0, 1, 1}) : recordQuery({}, {}, {1, 1, 1}, {0, 1, 1});
+    m_view = listView(m_model, empty.columns, this);
+
+    m_keyword->setObjectName(QStringLiteral("keywordCombo"));
+    m_keyword->setEditable(true);
+    m_keyword->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& entry : keywords)
+        m_keyword->addItem(fromGbk(entry));
+    m_keyword->setCurrentIndex(-1);
+    m_keyword->clearEditText();
+    m_keyword->setMinimumWidth(140);
+
+    m_rangeMode->setObjectName(QStringLiteral("rangeMode"));
+    m_rangeMode->setChecked(true);
+    auto* yearMode = new QRadioButton(QStringLiteral("年计"), this);
+    yearMode->setObjectName(QStringLiteral("yearMode"));
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(m_rangeMode);
+    modes->addButton(yearMode);
+    for (QDateEdit* picker : {m_fromEdit, m_toEdit}) {
+        picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        picker->setCalendarPopup(true);
+    }
+    m_fromEdit->setObjectName(QStringLiteral("fromEdit"));
+    m_toEdit->setObjectName(QStringLiteral("toEdit"));
+    m_yearList->setObjectName(QStringLiteral("yearList"));
+    for (const std::string& year : yearList(records))
+        m_yearList->addItem(fromGbk(year));
+    m_yearList->setCurrentIndex(m_yearList->count() > 0 ? 0 : -1);
+    m_yearList->setEnabled(false);
+    auto* queryButton = new QPushButton(QStringLiteral("查询"), this);
+    queryButton->setObjectName(QStringLiteral("queryButton"));
+    queryButton->setAutoDefault(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(label(debts ? QStringLiteral("对象：") : QStringLiteral("项目："), this, true));
+    top->addWidget(m_keyword);
+    top->addWidget(m_rangeMode);
+    top->addWidget(m_fromEdit);
+    top->addWidget(label(QStringLiteral("至"), this, true));
+    top->addWidget(m_toEdit);
+    top->addWidget(yearMode);
+    top->addWidget(m_yearList);
+    top->addWidget(queryButton);
+    top->addStretch();
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(label(debts ? QStringLiteral("债务总计：") : QStringLiteral("总计："), this, true));
+    bottom->addWidget(m_total);
+    bottom->addWidget(
+        label(debts ? QStringLiteral("元    正值表示你还欠别人钱，要注意啦") : QStringLiteral("元"), this, true));
+    bottom->addStretch();
+    QPushButton* exportTo = exportButton(this);
+    bottom->addWidget(exportTo);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_view, 1);
+    layout->addLayout(bottom);
+    resize(800, 440);
+
+    connect(m_rangeMode, &QRadioButton::toggled, this, &KeywordQueryDialog::onModeChosen);
+    connect(queryButton, &QPushButton::clicked, this, &KeywordQueryDialog::onQueryClicked);
+    connect(exportTo, &QPushButton::clicked, this, [this] { exportList(this, QStringLiteral("统计记录")); });
+}
+
+void KeywordQueryDialog::onModeChosen() {
+    const bool range = m_rangeMode->isChecked();
+    m_fromEdit->setEnabled(range);
+    m_toEdit->setEnabled(range);
+    m_yearList->setEnabled(!range);
+}
+
+void KeywordQueryDialog::onQueryClicked() {
+    const QString typed = m_keyword->currentText();
+    if (typed.isEmpty()) {
+        prompter().showMessage(this, QStringLiteral("关键字不能为空！"));
+        return;
+    }
+    const bool range = m_rangeMode->isChecked();
+    if (!range && m_yearList->count() == 0) {
+        prompter().showMessage(this, QStringLiteral("不存在收支数据！"));
+        return;
+    }
+    if (!range && m_yearList->currentIndex() < 0) {
+        prompter().showMessage(this, QStringLiteral("请选择年份。"));
+        return;
+    }
+    // A keyword GBK cannot hold is in no stored item: it finds nothing.
+    const std::optional<std::string> keyword = toGbk(typed);
+    static const std::vector<LedgerRecord> NONE;
+    const std::vector<LedgerRecord>& records = keyword ? m_records : NONE;
+    const std::string shown = keyword.value_or("?");
+    const bool debts = m_over == Over::Debts;
+    ListTable list;
+    if (range) {
+        const QDate from = m_fromEdit->date(), to = m_toEdit->date();
+        const CalendarDate start{from.year(), from.month(), from.day()}, end{to.year(), to.month(), to.day()};
+        list = debts ? debtQuery(records, shown, start, end) : recordQuery(records, shown, start, end);
+    } else {
+        const int year = m_yearList->currentText().toInt();
+        list = debts ? debtQueryYear(records, shown, year) : recordQueryYear(records, shown, year);
+    }
+    m_total->setText(fromGbk(list.fields.front().second));
+    m_model->setList(std::move(list));
 }

@@ -1,25 +1,87 @@
 #pragma once
 
+#include "core/ledger/calendar.h"
+#include "core/ledger/itemlist.h"
+#include "core/pages/listtable.h"
+
 #include <QDialog>
 
-// The statistics dialogs opened from the statistics menu. Each shows its caption until its
-// lists are built.
-class StatisticsDialog : public QDialog {
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QRadioButton;
+class QTableView;
+class RecordListModel;
+
+// A statistics list over the statistics page's period: the period above, the list, a total where
+// the list has one, and "导出至EXCEL" with the list's table name.
+class PeriodListDialog : public QDialog {
 public:
-    StatisticsDialog(const QString& caption, QWidget* parent);
+    PeriodListDialog(const QString& caption, const QString& tableName, CalendarDate from, CalendarDate to,
+                     ListTable list, QWidget* chart, QWidget* parent);
+
+private:
+    QString m_tableName;
 };
 
-#define MZ_STATISTICS_DIALOG(Name, caption)                                                                            \
-    class Name final : public StatisticsDialog {                                                                       \
-    public:                                                                                                            \
-        explicit Name(QWidget* parent) : StatisticsDialog(QStringLiteral(caption), parent) {}                          \
-    };
+class DailyRecordsDialog final : public PeriodListDialog {
+public:
+    DailyRecordsDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+                       QWidget* parent = nullptr);
+};
 
-MZ_STATISTICS_DIALOG(RecordQueryDialog, "自定义查询统计收支记录")
-MZ_STATISTICS_DIALOG(DailyRecordsDialog, "详细显示每天所有收支记录")
-MZ_STATISTICS_DIALOG(ExpenseShareDialog, "统计各个支出项目所占比例")
-MZ_STATISTICS_DIALOG(IncomeShareDialog, "统计各个收入项目所占比例")
-MZ_STATISTICS_DIALOG(DebtQueryDialog, "自定义查询统计债务记录")
-MZ_STATISTICS_DIALOG(DailyDebtsDialog, "详细显示每天所有债务记录")
+class DailyDebtsDialog final : public PeriodListDialog {
+public:
+    DailyDebtsDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+                     QWidget* parent = nullptr);
+};
 
-#undef MZ_STATISTICS_DIALOG
+class ExpenseShareDialog final : public PeriodListDialog {
+public:
+    ExpenseShareDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+                       QWidget* parent = nullptr);
+};
+
+class IncomeShareDialog final : public PeriodListDialog {
+public:
+    IncomeShareDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+                      QWidget* parent = nullptr);
+};
+
+// The free queries by keyword: over a date range of their own ("从") or month by month over a
+// year ("年计").
+class KeywordQueryDialog : public QDialog {
+public:
+    enum class Over { Records, Debts };
+    KeywordQueryDialog(Over over, const std::vector<LedgerRecord>& records, const ItemList& keywords, QWidget* parent);
+
+private:
+    void onModeChosen();
+    void onQueryClicked();
+
+    Over m_over;
+    const std::vector<LedgerRecord>& m_records;
+    QComboBox* m_keyword;
+    QRadioButton* m_rangeMode;
+    QDateEdit* m_fromEdit;
+    QDateEdit* m_toEdit;
+    QComboBox* m_yearList;
+    QTableView* m_view;
+    RecordListModel* m_model;
+    QLineEdit* m_total;
+};
+
+class RecordQueryDialog final : public KeywordQueryDialog {
+public:
+    RecordQueryDialog(const std::vector<LedgerRecord>& records, const ItemList& items, QWidget* parent = nullptr)
+        : KeywordQueryDialog(Over::Records, records, items, parent) {}
+};
+
+class DebtQueryDialog final : public KeywordQueryDialog {
+public:
+    DebtQueryDialog(const std::vector<LedgerRecord>& records, const ItemList& counterparts, QWidget* parent = nullptr)
+        : KeywordQueryDialog(Over::Debts, records, counterparts, parent) {}
+};

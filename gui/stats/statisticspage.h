@@ -1,11 +1,25 @@
 #pragma once
 
+#include "core/ledger/calendar.h"
+#include "core/stats/statistics.h"
 #include "gui/pages/ledgerpage.h"
 
-class QMenu;
+#include <QDate>
 
-// The statistics page. Its "↓" button pops up the statistics menu, whose commands the main
-// window carries out.
+#include <utility>
+#include <vector>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTableView;
+class RecordListModel;
+
+// The statistics page: the period query and the settlement of a year in the upper list, the
+// records of a clicked row in the lower one, the nine summary values and the month balances.
+// Its "↓" button pops up the statistics menu, whose commands the main window carries out.
 class StatisticsPage final : public LedgerPage {
 public:
     StatisticsPage(LedgerContext& context, QWidget* parent);
@@ -13,6 +27,38 @@ public:
     void refreshStatistics();
     QMenu* statisticsMenu() const { return m_menu; }
 
+    // The start and end dates in the pickers at the moment of the call.
+    std::pair<CalendarDate, CalendarDate> selectedPeriod() const;
+    void setPeriod(const QDate& from, const QDate& to);
+
 private:
+    bool withDebts() const { return m_layoutInUse != 0; }
+    void buildColumns(bool rebuilt);
+    void showSummary(const PeriodTotals& totals);
+    void showMonthBalances();
+    void showPeriodView(StatisticsView view);
+
+    void onQueryClicked();
+    void onSettleClicked();
+    void onPeriodRowClicked();
+    void onDeleteClicked();
+    void onEditClicked();
+    void onChartClicked();
+
+    int m_layoutInUse = 0;
+    QDateEdit* m_fromEdit;
+    QDateEdit* m_toEdit;
+    QComboBox* m_yearList;
+    QPushButton* m_chartButton;
+    std::vector<QLabel*> m_summaryValues;
+    std::vector<std::pair<std::string, std::string>> m_summary; // as shown
+    QLabel* m_todayValue;
+    QLabel* m_lastMonthValue;
+    QLabel* m_thisMonthValue;
+    QTableView* m_periodView;
+    RecordListModel* m_periodModel;
+    QTableView* m_recordView;
+    RecordListModel* m_recordModel;
     QMenu* m_menu;
+    StatisticsView m_settlement; // the last settlement, for its chart
 };
