@@ -93,17 +93,17 @@ PeriodListDialog::PeriodListDialog(const QString& caption, const QString& tableN
     connect(exportTo, &QPushButton::clicked, this, [this] { exportList(this, m_tableName); });
 
     auto* lists = new QHBoxLayout;
-    lists->addWidget(view, 1);
+    lists->addWidget(view, 3);
     if (chart) {
         chart->setMinimumSize(320, 300);
-        lists->addWidget(chart, 1);
+        lists->addWidget(chart, 2);
     }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
     layout->addLayout(lists, 1);
     layout->addLayout(bottom);
     model->setList(std::move(list));
-    resize(chart ? 900 : 760, 440);
+    resize(chart ? 1100 : 960, 480);
 }
 
 DailyRecordsDialog::DailyRecordsDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
@@ -196,7 +196,7 @@ KeywordQueryDialog::KeywordQueryDialog(Over over, const std::vector<LedgerRecord
     layout->addLayout(top);
     layout->addWidget(m_view, 1);
     layout->addLayout(bottom);
-    resize(800, 440);
+    resize(960, 480);
 
     connect(m_rangeMode, &QRadioButton::toggled, this, &KeywordQueryDialog::onModeChosen);
     connect(queryButton, &QPushButton::clicked, this, &KeywordQueryDialog::onQueryClicked);
