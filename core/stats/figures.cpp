@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <tuple>
 
@@ -51,6 +52,18 @@ long long dayNumber(CalendarDate date) {
     return era * 146097 + dayOfEra - 719468;
 }
 
+CalendarDate dateOfDayNumber(long long day) {
+    const long long z = day + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long dayOfEra = z - era * 146097;
+    const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long mp = (5 * dayOfYear + 2) / 153;
+    const int d = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    return {static_cast<int>(yearOfEra + era * 400 + (m <= 2 ? 1 : 0)), m, d};
+}
+
 long long daysInPeriod(CalendarDate from, CalendarDate to) {
     const long long days = dayNumber(to) - dayNumber(from) + 1;
     return std::max(days, 0LL);
@@ -62,23 +75,37 @@ bool isCalendarDay(const LedgerRecord& r) {
     return r.month >= 1 && r.month <= 12 && r.day >= 1 && r.day <= daysInMonth(r.year, r.month);
 }
 
-auto dateKey(const LedgerRecord& r) { return std::tuple(r.year, r.month, r.day); }
-
 } // namespace
 
-bool sameDay(const LedgerRecord& a, const LedgerRecord& b) { return dateKey(a) == dateKey(b); }
+std::optional<long long> dayInPeriod(const LedgerRecord& record, long long first, long long days) {
+    if (!isCalendarDay(record))
+        return std::nullopt;
+    const long long offset = dayNumber({record.year, record.month, record.day}) - first;
+    if (offset < 0 || offset >= days)
+        return std::nullopt;
+    return offset;
+}
 
 std::vector<std::size_t> periodOrder(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to) {
-    const auto first = std::tuple(from.year, from.month, from.day);
-    const auto last = std::tuple(to.year, to.month, to.day);
-    std::vector<std::size_t> positions;
+    // A counting sort by day of the period: one pass counts the records of each day, one places
+    // them, each day's records in ledger order.
+    const long long days = daysInPeriod(from, to);
+    const long long first = dayNumber(from);
+    constexpr std::uint32_t OUTSIDE = static_cast<std::uint32_t>(-1);
+    std::vector<std::uint32_t> dayOf(records.size(), OUTSIDE);
+    std::vector<std::size_t> start(static_cast<std::size_t>(days) + 1, 0);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const auto key = dateKey(records[i]);
-        if (key >= first && key <= last && isCalendarDay(records[i]))
-            positions.push_back(i);
+        if (const std::optional<long long> offset = dayInPeriod(records[i], first, days)) {
+            dayOf[i] = static_cast<std::uint32_t>(*offset);
+            ++start[static_cast<std::size_t>(*offset) + 1];
+        }
     }
-    std::stable_sort(positions.begin(), positions.end(),
-                     [&](std::size_t a, std::size_t b) { return dateKey(records[a]) < dateKey(records[b]); });
+    for (std::size_t d = 1; d < start.size(); ++d)
+        start[d] += start[d - 1];
+    std::vector<std::size_t> positions(start.back());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (dayOf[i] != OUTSIDE)
+            positions[start[dayOf[i]]++] = i;
     return positions;
 }
 

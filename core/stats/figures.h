@@ -4,6 +4,7 @@
 #include "core/ledger/ledger.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,15 +28,18 @@ std::string money3(double value);
 
 // Day number of a calendar date (consecutive days get consecutive numbers).
 long long dayNumber(CalendarDate date);
+CalendarDate dateOfDayNumber(long long day);
 // Calendar days from `from` through `to`, both included; 0 when `from` is after `to`.
 long long daysInPeriod(CalendarDate from, CalendarDate to);
 
 // The positions of the records dated within the period (on a real calendar day), in the order of
-// a walk day by day through the period and, within a day, through the ledger. One pass and a sort
-// of the matches: the walk costs records + days, not records × days.
+// a walk day by day through the period and, within a day, through the ledger. It costs
+// records + days, not records × days.
 std::vector<std::size_t> periodOrder(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to);
 
-bool sameDay(const LedgerRecord& a, const LedgerRecord& b);
+// Which day of a period of `days` days, starting at day number `first`, the record is dated; none
+// when it lies outside or its date is no calendar day.
+std::optional<long long> dayInPeriod(const LedgerRecord& record, long long first, long long days);
 
 // The distinct record years as "%d", in the order they first appear in the ledger.
 std::vector<std::string> yearList(const std::vector<LedgerRecord>& records);

@@ -56,43 +56,57 @@ StatisticsView queryPeriod(const std::vector<LedgerRecord>& records, CalendarDat
     view.periodList.columns = periodColumns(withDebts);
     PeriodTotals& totals = view.totals;
     totals.days = daysInPeriod(from, to);
-    double running = 0;
-    // Days without records add nothing to any sum, so only the days that have some are visited.
-    const std::vector<std::size_t> order = periodOrder(records, from, to);
-    for (std::size_t at = 0; at < order.size();) {
-        const LedgerRecord& first = records[order[at]];
-        double dayExpense = 0, dayIncome = 0, dayLent = 0, dayBorrowed = 0;
-        for (; at < order.size() && sameDay(records[order[at]], first); ++at) {
-            const LedgerRecord& r = records[order[at]];
-            switch (r.kind) {
-            case RecordKind::Expense:
-                dayExpense += recordTotal(r);
-                break;
-            case RecordKind::Income:
-                dayIncome += recordTotal(r);
-                break;
-            case RecordKind::Lent:
-                dayLent += openAmount(r);
-                break;
-            case RecordKind::Borrowed:
-                dayBorrowed += openAmount(r);
-                break;
-            }
+
+    // The day sums, filled in one pass in ledger order: each day's sums add its records in the
+    // order the day-by-day walk meets them.
+    struct DaySums {
+        double expense = 0, income = 0, lent = 0, borrowed = 0;
+        bool found = false;
+    };
+    std::vector<DaySums> days(static_cast<std::size_t>(totals.days));
+    const long long first = dayNumber(from);
+    for (const LedgerRecord& r : records) {
+        const std::optional<long long> offset = dayInPeriod(r, first, totals.days);
+        if (!offset)
+            continue;
+        DaySums& day = days[static_cast<std::size_t>(*offset)];
+        day.found = true;
+        switch (r.kind) {
+        case RecordKind::Expense:
+            day.expense += recordTotal(r);
+            break;
+        case RecordKind::Income:
+            day.income += recordTotal(r);
+            break;
+        case RecordKind::Lent:
+            day.lent += openAmount(r);
+            break;
+        case RecordKind::Borrowed:
+            day.borrowed += openAmount(r);
+            break;
         }
-        running += dayIncome - dayExpense;
-        std::vector<std::string> row = {formatDate(first.year, first.month, first.day), money(dayExpense),
-                                        money(dayIncome)};
+    }
+
+    // Days without records add nothing to any sum, so only the days that have some are shown.
+    double running = 0;
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        const DaySums& day = days[d];
+        if (!day.found)
+            continue;
+        running += day.income - day.expense;
+        const CalendarDate date = dateOfDayNumber(first + static_cast<long long>(d));
+        std::vector<std::string> row = {dateText(date), money(day.expense), money(day.income)};
         if (withDebts) {
-            row.push_back(money(dayBorrowed - dayLent));
-            running += dayBorrowed - dayLent;
+            row.push_back(money(day.borrowed - day.lent));
+            running += day.borrowed - day.lent;
         }
         row.push_back(money(running));
         view.periodList.rows.push_back(std::move(row));
         view.periodList.rowKinds.push_back(NO_KIND);
-        totals.expense += dayExpense;
-        totals.income += dayIncome;
-        totals.lent += dayLent;
-        totals.borrowed += dayBorrowed;
+        totals.expense += day.expense;
+        totals.income += day.income;
+        totals.lent += day.lent;
+        totals.borrowed += day.borrowed;
     }
     return view;
 }

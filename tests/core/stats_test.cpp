@@ -3,6 +3,7 @@
 #include "core/stats/dialoglists.h"
 #include "core/stats/figures.h"
 #include "core/stats/statistics.h"
+#include "tests/support/plainwalks.h"
 
 #include <gtest/gtest.h>
 
@@ -29,66 +30,6 @@ LedgerRecord record(RecordKind kind, CalendarDate date, const char* item, const 
     r.writtenOff = writtenOff;
     r.note = g(note);
     return r;
-}
-
-// ---- the walks as written: every calendar day of the period, every record of the ledger ----
-
-CalendarDate nextDay(CalendarDate d) {
-    if (++d.day > daysInMonth(d.year, d.month)) {
-        d.day = 1;
-        if (++d.month > 12) {
-            d.month = 1;
-            ++d.year;
-        }
-    }
-    return d;
-}
-
-template <typename Visit> void eachDay(CalendarDate from, CalendarDate to, Visit visit) {
-    const auto key = [](CalendarDate d) { return std::tuple(d.year, d.month, d.day); };
-    for (CalendarDate d = from; key(d) <= key(to); d = nextDay(d))
-        visit(d);
-}
-
-bool on(const LedgerRecord& r, CalendarDate d) { return r.year == d.year && r.month == d.month && r.day == d.day; }
-
-StatisticsView plainQueryPeriod(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
-                                bool withDebts) {
-    StatisticsView view;
-    double running = 0;
-    eachDay(from, to, [&](CalendarDate d) {
-        double dayExpense = 0, dayIncome = 0, dayLent = 0, dayBorrowed = 0;
-        bool found = false;
-        for (const LedgerRecord& r : records) {
-            if (!on(r, d))
-                continue;
-            found = true;
-            if (r.kind == RecordKind::Expense)
-                dayExpense += recordTotal(r);
-            else if (r.kind == RecordKind::Income)
-                dayIncome += recordTotal(r);
-            else if (r.kind == RecordKind::Lent)
-                dayLent += openAmount(r);
-            else if (r.kind == RecordKind::Borrowed)
-                dayBorrowed += openAmount(r);
-        }
-        running += dayIncome - dayExpense;
-        if (found) {
-            std::vector<std::string> row = {formatDate(d.year, d.month, d.day), money(dayExpense), money(dayIncome)};
-            if (withDebts) {
-                row.push_back(money(dayBorrowed - dayLent));
-                running += dayBorrowed - dayLent;
-            }
-            row.push_back(money(running));
-            view.periodList.rows.push_back(row);
-        }
-        ++view.totals.days;
-        view.totals.expense += dayExpense;
-        view.totals.income += dayIncome;
-        view.totals.lent += dayLent;
-        view.totals.borrowed += dayBorrowed;
-    });
-    return view;
 }
 
 Rows plainDaily(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to, bool debts, double* net) {
@@ -118,34 +59,6 @@ Rows plainDaily(const std::vector<LedgerRecord>& records, CalendarDate from, Cal
         }
     }
     *net = income - expense;
-    return rows;
-}
-
-// The grouping as written: take the first remaining record, remove every later one of the same item.
-Rows plainShares(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to, RecordKind kind) {
-    std::vector<LedgerRecord> w;
-    eachDay(from, to, [&](CalendarDate d) {
-        for (const LedgerRecord& r : records)
-            if (on(r, d) && r.kind == kind)
-                w.push_back(r);
-    });
-    Rows rows;
-    double total = 0;
-    for (std::size_t k = 0; k < w.size(); ++k) {
-        double sum = recordTotal(w[k]);
-        for (std::size_t j = k + 1; j < w.size();) {
-            if (w[j].item == w[k].item) {
-                sum += recordTotal(w[j]);
-                w.erase(w.begin() + static_cast<std::ptrdiff_t>(j));
-            } else {
-                ++j;
-            }
-        }
-        total += sum;
-        rows.push_back({w[k].item, money(sum), ""});
-    }
-    for (auto& row : rows)
-        row[2] = money(total == 0 ? 0.0 : parseDecimal(row[1]) / total * 100);
     return rows;
 }
 
