@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <tuple>
 
 double recordTotal(const LedgerRecord& record) { return parseDecimal(record.quantity) * parseDecimal(record.amount); }
 
