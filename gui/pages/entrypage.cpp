@@ -6,6 +6,7 @@
 #include "gui/pages/editrecorddialog.h"
 #include "gui/pages/recordlistmodel.h"
 #include "gui/pages/writeoffdialog.h"
+#include "gui/widgets/datepicker.h"
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/prompter.h"
 
@@ -189,10 +190,7 @@ void EntryPage::buildFields(QWidget* fields) {
         form->addRow(radios);
     }
 
-    m_dateEdit = new QDateEdit(QDate::currentDate(), fields);
-    m_dateEdit->setObjectName(QStringLiteral("dateEdit"));
-    m_dateEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    m_dateEdit->setCalendarPopup(true);
+    m_dateEdit = datePicker(QDate::currentDate(), "dateEdit", fields);
     form->addRow(QStringLiteral("日期："), m_dateEdit);
 
     m_picker = new ItemPicker(m_context.ledger(), look.kinds.front().list, fields);
@@ -318,42 +316,34 @@ void EntryPage::onKindChosen() {
             m_picker->setKind(look.kinds[i].list);
 }
 
-int EntryPage::firstSelectedRow() const {
+std::optional<std::size_t> EntryPage::selectedRecord() const {
     const std::vector<std::size_t> rows = selectedRows(m_listView);
-    return rows.empty() ? -1 : static_cast<int>(rows.front());
+    if (rows.empty())
+        return std::nullopt;
+    return listedRecord(m_context.ledger().records, m_model->list(), rows.front());
 }
 
 void EntryPage::onEditRecord() {
-    const int row = firstSelectedRow();
-    if (row < 0)
-        return;
-    const std::optional<std::size_t> index =
-        listedRecord(m_context.ledger().records, m_model->list(), static_cast<std::size_t>(row));
-    if (!index)
-        return;
-    EditRecordDialog dialog(m_context, lookOf(m_view).editMode, *index, this);
-    if (dialog.exec() == QDialog::Accepted)
-        refresh();
+    if (const std::optional<std::size_t> index = selectedRecord()) {
+        EditRecordDialog dialog(m_context, lookOf(m_view).editMode, *index, this);
+        if (dialog.exec() == QDialog::Accepted)
+            refresh();
+    }
 }
 
 void EntryPage::onWriteOff() {
-    const int row = firstSelectedRow();
-    if (row < 0)
-        return;
-    const std::optional<std::size_t> index =
-        listedRecord(m_context.ledger().records, m_model->list(), static_cast<std::size_t>(row));
-    if (!index)
-        return;
-    WriteOffDialog dialog(m_context, *index, this);
-    if (dialog.exec() == QDialog::Accepted)
-        refresh();
+    if (const std::optional<std::size_t> index = selectedRecord()) {
+        WriteOffDialog dialog(m_context, *index, this);
+        if (dialog.exec() == QDialog::Accepted)
+            refresh();
+    }
 }
 
 void EntryPage::onDeleteRow() {
-    const int row = firstSelectedRow();
-    if (row < 0 || !m_context.prompter().askYesNo(this, QStringLiteral("您确定要删除指定的记录吗？")))
+    const std::vector<std::size_t> rows = selectedRows(m_listView);
+    if (rows.empty() || !m_context.prompter().askYesNo(this, QStringLiteral("您确定要删除指定的记录吗？")))
         return;
-    m_model->deleteDayRow(row, m_context.ledger().records);
+    m_model->deleteDayRow(static_cast<int>(rows.front()), m_context.ledger().records);
 }
 
 void EntryPage::onDeleteSelected() {

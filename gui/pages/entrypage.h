@@ -7,6 +7,7 @@
 
 #include <QDate>
 
+#include <optional>
 #include <vector>
 
 class ItemPicker;
@@ -36,7 +37,8 @@ private:
     RecordKind selectedKind() const;
     RecordInput readInput() const;
     QWidget* fieldWidget(InputField field) const;
-    int firstSelectedRow() const;
+    // The record of the first selected row, if there is one and it is still there.
+    std::optional<std::size_t> selectedRecord() const;
 
     void onAddClicked();
     void onKindChosen();

@@ -4,6 +4,7 @@
 #include "core/stats/figures.h"
 #include "gui/pages/recordlistmodel.h"
 #include "gui/stats/charts.h"
+#include "gui/widgets/datepicker.h"
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/prompter.h"
 
@@ -131,8 +132,9 @@ IncomeShareDialog::IncomeShareDialog(const std::vector<LedgerRecord>& records, C
 KeywordQueryDialog::KeywordQueryDialog(Over over, const std::vector<LedgerRecord>& records, const ItemList& keywords,
                                        QWidget* parent)
     : QDialog(parent), m_over(over), m_records(records), m_keyword(new QComboBox(this)),
-      m_rangeMode(new QRadioButton(QStringLiteral("从"), this)), m_fromEdit(new QDateEdit(QDate::currentDate(), this)),
-      m_toEdit(new QDateEdit(QDate::currentDate(), this)), m_yearList(new QComboBox(this)),
+      m_rangeMode(new QRadioButton(QStringLiteral("从"), this)),
+      m_fromEdit(datePicker(QDate::currentDate(), "fromEdit", this)),
+      m_toEdit(datePicker(QDate::currentDate(), "toEdit", this)), m_yearList(new QComboBox(this)),
       m_model(new RecordListModel(this)), m_total(totalField(this)) {
     const bool debts = over == Over::Debts;
     setWindowTitle(debts ? QStringLiteral("自定义查询债务统计记录") : QStringLiteral("自定义查询统计收支记录"));
@@ -156,12 +158,6 @@ KeywordQueryDialog::KeywordQueryDialog(Over over, const std::vector<LedgerRecord
     auto* modes = new QButtonGroup(this);
     modes->addButton(m_rangeMode);
     modes->addButton(yearMode);
-    for (QDateEdit* picker : {m_fromEdit, m_toEdit}) {
-        picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-        picker->setCalendarPopup(true);
-    }
-    m_fromEdit->setObjectName(QStringLiteral("fromEdit"));
-    m_toEdit->setObjectName(QStringLiteral("toEdit"));
     m_yearList->setObjectName(QStringLiteral("yearList"));
     for (const std::string& year : yearList(records))
         m_yearList->addItem(fromGbk(year));

@@ -7,6 +7,7 @@
 #include "gui/pages/recordlistmodel.h"
 #include "gui/stats/settlementchart.h"
 #include "gui/stats/statisticscommand.h"
+#include "gui/widgets/datepicker.h"
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/prompter.h"
 
@@ -84,10 +85,11 @@ int firstSelectedRow(const QTableView* view) {
 } // namespace
 
 StatisticsPage::StatisticsPage(LedgerContext& context, QWidget* parent)
-    : LedgerPage(context, parent), m_fromEdit(new QDateEdit(this)), m_toEdit(new QDateEdit(QDate::currentDate(), this)),
-      m_yearList(new QComboBox(this)), m_chartButton(button(QStringLiteral("图表"), "chartButton", this)),
-      m_todayValue(label({}, this)), m_lastMonthValue(label({}, this)), m_thisMonthValue(label({}, this)),
-      m_periodView(new QTableView(this)), m_periodModel(new RecordListModel(this)), m_recordView(new QTableView(this)),
+    : LedgerPage(context, parent), m_fromEdit(datePicker(QDate::currentDate(), "fromEdit", this)),
+      m_toEdit(datePicker(QDate::currentDate(), "toEdit", this)), m_yearList(new QComboBox(this)),
+      m_chartButton(button(QStringLiteral("图表"), "chartButton", this)), m_todayValue(label({}, this)),
+      m_lastMonthValue(label({}, this)), m_thisMonthValue(label({}, this)), m_periodView(new QTableView(this)),
+      m_periodModel(new RecordListModel(this)), m_recordView(new QTableView(this)),
       m_recordModel(new RecordListModel(this)), m_menu(new QMenu(this)) {
     setAutoFillBackground(true);
     QPalette white = palette();
@@ -115,12 +117,6 @@ StatisticsPage::StatisticsPage(LedgerContext& context, QWidget* parent)
     // The top row: the period, its query, the menu, the year and its settlement.
     const QDate today = QDate::currentDate();
     m_fromEdit->setDate(QDate(today.year(), today.month(), 1));
-    for (QDateEdit* picker : {m_fromEdit, m_toEdit}) {
-        picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-        picker->setCalendarPopup(true);
-    }
-    m_fromEdit->setObjectName(QStringLiteral("fromEdit"));
-    m_toEdit->setObjectName(QStringLiteral("toEdit"));
     m_yearList->setObjectName(QStringLiteral("yearList"));
     m_yearList->setMinimumWidth(70);
     auto* queryButton = button(QStringLiteral("查询"), "queryButton", this);
