@@ -51,6 +51,18 @@ NewUserCheck checkNewUser(const std::optional<std::string>& name, const std::opt
     return NewUserCheck::Ok;
 }
 
+PasswordChangeCheck checkPasswordChange(const std::string& current, const std::optional<std::string>& old,
+                                        const std::optional<std::string>& fresh,
+                                        const std::optional<std::string>& repeated) {
+    if (!old || old->empty() || *old != current)
+        return PasswordChangeCheck::BadOld;
+    if (!fresh || !repeated || fresh->empty() || repeated->empty() || fresh->size() > MAX_PASSWORD_BYTES)
+        return PasswordChangeCheck::BadNew;
+    if (*fresh != *repeated)
+        return PasswordChangeCheck::PasswordMismatch;
+    return PasswordChangeCheck::Ok;
+}
+
 CreateUserResult createUser(const std::string& dataDir, const std::string& name, const std::string& password) {
     // A name the file system cannot hold in one file name ("a/b", "..") makes no user.
     if (name.find('/') != std::string::npos || name == "." || name == "..")

@@ -24,6 +24,19 @@ enum class NewUserCheck {
 NewUserCheck checkNewUser(const std::optional<std::string>& name, const std::optional<std::string>& password,
                           const std::optional<std::string>& repeated);
 
+enum class PasswordChangeCheck {
+    Ok,
+    BadOld,           // empty, or not the current password
+    BadNew,           // new password or repetition empty, or new password longer than 16 bytes
+    PasswordMismatch, // the two new passwords differ
+};
+
+// The change-password dialog's checks, in their order; nullopt stands for a typed text GBK cannot
+// hold, which no password can be.
+PasswordChangeCheck checkPasswordChange(const std::string& current, const std::optional<std::string>& old,
+                                        const std::optional<std::string>& fresh,
+                                        const std::optional<std::string>& repeated);
+
 enum class CreateUserResult { Created, AlreadyExists, Failed };
 
 // Creates dataDir if needed and writes an empty ledger for the new user.
