@@ -1,5 +1,6 @@
 #include "cli/ledgercommands.h"
 
+#include "core/export/textreport.h"
 #include "core/ledger/filestore.h"
 #include "core/ledger/gbk.h"
 #include "core/ledger/itemlist.h"
@@ -50,6 +51,9 @@ constexpr const char* USAGE = R"(usage: mzledger COMMAND ...
         query, debt-query   (--keyword; --from and --to, or --year)
       --layout 1 counts debts as the new layout does (default 0); --today stands in
       for the local date (default: today).
+  report FILE --password PW --from YYYY-MM-DD --to YYYY-MM-DD --format I|II --out REPORT
+      Write the text report of the period's expenses and income, as the statistics
+      menu's "收支导出为文本文件" does.
 
 Texts are UTF-8 here and GBK in the files. Exit status: 0 done, 1 bad input or damaged file,
 2 wrong password.
@@ -404,6 +408,22 @@ int listBuild(const std::vector<std::string>& args, std::istream& in) {
     return EXIT_OK;
 }
 
+int report(const std::vector<std::string>& args, std::ostream& err) {
+    const Arguments arguments = parseArguments(args, {"password", "from", "to", "format", "out"});
+    const std::string format = arguments.option("format");
+    if (format != "I" && format != "II")
+        throw InputError("--format must be I or II");
+    const CalendarDate from = dateOption(arguments, "from");
+    const CalendarDate to = dateOption(arguments, "to");
+    const std::string out = arguments.option("out");
+    StoredHeader header;
+    std::vector<LedgerRecord> records;
+    if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
+        return status;
+    writeOrThrow(out, textReport(records, from, to, format == "I" ? ReportFormat::I : ReportFormat::II));
+    return EXIT_OK;
+}
+
 } // namespace
 
 int runLedgerCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -425,6 +445,8 @@ int runLedgerCommand(const std::vector<std::string>& args, std::istream& in, std
             return page(args, out, err);
         if (command == "stats")
             return stats(args, out, err);
+        if (command == "report")
+            return report(args, err);
     } catch (const InputError& error) {
         err << "mzledger: " << error.what() << '\n';
         return EXIT_FAILED;

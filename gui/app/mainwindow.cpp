@@ -8,6 +8,7 @@
 #include "gui/accounts/logindialog.h"
 #include "gui/app/settings.h"
 #include "gui/app/settingspage.h"
+#include "gui/export/reportexport.h"
 #include "gui/pages/entrypage.h"
 #include "gui/stats/statisticsdialogs.h"
 #include "gui/stats/statisticspage.h"
@@ -279,7 +280,11 @@ void MainWindow::runStatisticsCommand(StatisticsCommand command) {
         DailyDebtsDialog(records, from, to, this).exec();
         break;
     case StatisticsCommand::TextReportI:
+        exportTextReport(records, from, to, ReportFormat::I, this);
+        break;
     case StatisticsCommand::TextReportII:
+        exportTextReport(records, from, to, ReportFormat::II, this);
+        break;
     case StatisticsCommand::WorkbookReportI:
     case StatisticsCommand::WorkbookReportII:
         prompter().showMessage(this, QStringLiteral("报表导出功能即将提供。"));

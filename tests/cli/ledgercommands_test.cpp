@@ -214,4 +214,25 @@ TEST(Mzledger, StatsShowsEveryStatisticsView) {
     }
 }
 
+TEST(Mzledger, ReportWritesTheTextReport) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, RECORDS).status, 0);
+    const std::string out = dir.path() + "r.txt";
+    const CommandRun written = run({"report", file, "--password", "pw", "--from", "2026-12-01", "--to", "2026-12-31",
+                                    "--format", "II", "--out", out});
+    ASSERT_EQ(written.status, 0) << written.err;
+    const std::string report = dir.read("r.txt");
+    EXPECT_EQ(report.find("2026-12-09"), 198u); // right after the title (80 bytes) and the hyphens, both with CR LF
+    EXPECT_EQ(report.substr(report.size() - 2), "\r\n");
+    EXPECT_EQ(run({"report", file, "--password", "pw", "--from", "2026-12-01", "--to", "2026-12-31", "--format", "III",
+                   "--out", out})
+                  .status,
+              1);
+    EXPECT_EQ(run({"report", file, "--password", "x", "--from", "2026-12-01", "--to", "2026-12-31", "--format", "I",
+                   "--out", out})
+                  .status,
+              2);
+}
+
 } // namespace

@@ -27,9 +27,14 @@ public:
         return answer;
     }
     QString askOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString askSaveFile(QWidget*, const QString&, const QString&, QString*) override { return {}; }
+    QString askSaveFile(QWidget*, const QString&, const QString& filter, QString*) override {
+        saveFilters << filter;
+        return saveAnswer;
+    }
 
     QStringList messages;
+    QStringList saveFilters;
+    QString saveAnswer; // the file "chosen" in save prompts; empty for a cancelled prompt
     QStringList questions;
     std::deque<bool> answers;
     QString lastTitle;

@@ -189,6 +189,27 @@ TEST_F(MainWindowTest, StatisticsMenuCommandsOpenTheirDialogs) {
                                    QStringLiteral("自定义查询债务统计记录"), QStringLiteral("每天所有债务记录")}));
 }
 
+TEST_F(MainWindowTest, TextReportGoesWhereTheUserSays) {
+    auto window = open();
+    QAction* formatTwo = nullptr;
+    for (QAction* action : child<QMenu>(*window, "statisticsMenu")->actions())
+        if (action->menu() && action->text() == QStringLiteral("收支导出为文本文件"))
+            formatTwo = action->menu()->actions().at(1);
+    ASSERT_NE(formatTwo, nullptr);
+
+    formatTwo->trigger(); // cancelled: nothing written, nothing said
+    EXPECT_EQ(prompts.saveFilters, QStringList{QStringLiteral("Txt File (*.txt)")});
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    prompts.saveAnswer = QString::fromStdString(home.path() + "report");
+    formatTwo->trigger();
+    ASSERT_TRUE(home.exists("report.txt"));
+    EXPECT_EQ(home.read("report.txt").substr(0, 2), "  ");
+    EXPECT_EQ(
+        prompts.messages,
+        QStringList{QStringLiteral("导出成功！\n文件保存位置：%1report.txt").arg(QString::fromStdString(home.path()))});
+}
+
 TEST_F(MainWindowTest, CancelledLoginEndsBeforeAnything) {
     MainWindow window(home.path(), dataDir(), 0, [](Ledger&, QWidget*) { return false; });
     EXPECT_FALSE(window.initialise());
