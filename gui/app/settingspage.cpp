@@ -2,6 +2,7 @@
 
 #include "gui/accounts/passworddialog.h"
 #include "gui/app/ledgercontext.h"
+#include "gui/export/backupexport.h"
 #include "gui/widgets/prompter.h"
 
 #include <QCheckBox>
@@ -103,10 +104,6 @@ void SettingsPage::onPasswordClicked() {
     dialog.exec();
 }
 
-void SettingsPage::onExportClicked() {
-    m_context.prompter().showMessage(this, QStringLiteral("备份导出功能即将提供。"));
-}
+void SettingsPage::onExportClicked() { exportBackup(m_context, this); }
 
-void SettingsPage::onImportClicked() {
-    m_context.prompter().showMessage(this, QStringLiteral("备份导入功能即将提供。"));
-}
+void SettingsPage::onImportClicked() { importBackup(m_context, this); }

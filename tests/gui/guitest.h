@@ -26,15 +26,19 @@ public:
         answers.pop_front();
         return answer;
     }
-    QString askOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString askSaveFile(QWidget*, const QString&, const QString& filter, QString*) override {
+    QString askOpenFile(QWidget*, const QString&, const QString&) override { return openAnswer; }
+    QString askSaveFile(QWidget*, const QString&, const QString& filter, QString* chosenFilter) override {
         saveFilters << filter;
+        if (chosenFilter)
+            *chosenFilter = saveFilterAnswer;
         return saveAnswer;
     }
 
     QStringList messages;
     QStringList saveFilters;
     QString saveAnswer; // the file "chosen" in save prompts; empty for a cancelled prompt
+    QString saveFilterAnswer;
+    QString openAnswer;
     QStringList questions;
     std::deque<bool> answers;
     QString lastTitle;
