@@ -1,5 +1,6 @@
 #include "cli/ledgercommands.h"
 
+#include "core/export/spreadsheet.h"
 #include "core/export/textreport.h"
 #include "core/ledger/filestore.h"
 #include "core/ledger/gbk.h"
@@ -54,6 +55,8 @@ constexpr const char* USAGE = R"(usage: mzledger COMMAND ...
   report FILE --password PW --from YYYY-MM-DD --to YYYY-MM-DD --format I|II --out REPORT
       Write the text report of the period's expenses and income, as the statistics
       menu's "收支导出为文本文件" does.
+  workbook FILE --password PW --from YYYY-MM-DD --to YYYY-MM-DD --format I|II --out BOOK.xlsx
+      Write the same report as a workbook, as "收支导出为Excel文件" does.
 
 Texts are UTF-8 here and GBK in the files. Exit status: 0 done, 1 bad input or damaged file,
 2 wrong password.
@@ -408,11 +411,13 @@ int listBuild(const std::vector<std::string>& args, std::istream& in) {
     return EXIT_OK;
 }
 
-int report(const std::vector<std::string>& args, std::ostream& err) {
+// "report" and "workbook": the period's expenses and income written to --out.
+int report(const std::vector<std::string>& args, std::ostream& err, bool workbook) {
     const Arguments arguments = parseArguments(args, {"password", "from", "to", "format", "out"});
     const std::string format = arguments.option("format");
     if (format != "I" && format != "II")
         throw InputError("--format must be I or II");
+    const ReportFormat chosen = format == "I" ? ReportFormat::I : ReportFormat::II;
     const CalendarDate from = dateOption(arguments, "from");
     const CalendarDate to = dateOption(arguments, "to");
     const std::string out = arguments.option("out");
@@ -420,7 +425,16 @@ int report(const std::vector<std::string>& args, std::ostream& err) {
     std::vector<LedgerRecord> records;
     if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
         return status;
-    writeOrThrow(out, textReport(records, from, to, format == "I" ? ReportFormat::I : ReportFormat::II));
+    if (!workbook) {
+        writeOrThrow(out, textReport(records, from, to, chosen));
+        return EXIT_OK;
+    }
+    SpreadsheetLink link;
+    std::string error;
+    const bool written = link.open() && buildWorkbookReport(link, records, from, to, chosen) && link.saveAs(out, error);
+    if (!written)
+        throw InputError(out + ": " + (error.empty() ? link.error() : error));
+    link.close();
     return EXIT_OK;
 }
 
@@ -445,8 +459,8 @@ int runLedgerCommand(const std::vector<std::string>& args, std::istream& in, std
             return page(args, out, err);
         if (command == "stats")
             return stats(args, out, err);
-        if (command == "report")
-            return report(args, err);
+        if (command == "report" || command == "workbook")
+            return report(args, err, command == "workbook");
     } catch (const InputError& error) {
         err << "mzledger: " << error.what() << '\n';
         return EXIT_FAILED;

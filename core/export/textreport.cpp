@@ -26,14 +26,6 @@ void number(std::string& out, double value, int width) {
 
 void blanks(std::string& out, std::size_t count) { out.append(count, ' '); }
 
-std::string periodText(CalendarDate from, CalendarDate to) {
-    const long long dayCount = dayNumber(to) - dayNumber(from) + 1;
-    std::array<char, 64> days{};
-    std::snprintf(days.data(), days.size(), "  %lld", dayCount);
-    return formatDate(from.year, from.month, from.day) + gbkText(" 至 ") + formatDate(to.year, to.month, to.day) +
-           days.data() + gbkText("天");
-}
-
 // The title of a format: the captions with the given blank runs before each.
 std::string title(ReportFormat format) {
     const std::vector<std::pair<std::size_t, const char*>> parts =
@@ -53,6 +45,14 @@ std::string title(ReportFormat format) {
 }
 
 } // namespace
+
+std::string periodText(CalendarDate from, CalendarDate to) {
+    const long long dayCount = dayNumber(to) - dayNumber(from) + 1;
+    std::array<char, 64> days{};
+    std::snprintf(days.data(), days.size(), "  %lld", dayCount);
+    return formatDate(from.year, from.month, from.day) + gbkText(" 至 ") + formatDate(to.year, to.month, to.day) +
+           days.data() + gbkText("天");
+}
 
 std::string textReport(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
                        ReportFormat format) {

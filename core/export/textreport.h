@@ -14,6 +14,9 @@ enum class ReportFormat {
     II, // 日期、项目、收入、支出、备注
 };
 
+// "%04d-%02d-%02d 至 %04d-%02d-%02d  %ld天" with the period's day count (0 or less when reversed).
+std::string periodText(CalendarDate from, CalendarDate to);
+
 // The report's bytes: the title and a line of hyphens, one line per expense or income of the
 // period (by date, then ledger order) and the totals.
 std::string textReport(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,

@@ -9,6 +9,7 @@
 #include "gui/app/settings.h"
 #include "gui/app/settingspage.h"
 #include "gui/export/reportexport.h"
+#include "gui/export/workbookexport.h"
 #include "gui/pages/entrypage.h"
 #include "gui/stats/statisticsdialogs.h"
 #include "gui/stats/statisticspage.h"
@@ -286,8 +287,10 @@ void MainWindow::runStatisticsCommand(StatisticsCommand command) {
         exportTextReport(records, from, to, ReportFormat::II, this);
         break;
     case StatisticsCommand::WorkbookReportI:
+        exportWorkbookReport(records, from, to, ReportFormat::I, this);
+        break;
     case StatisticsCommand::WorkbookReportII:
-        prompter().showMessage(this, QStringLiteral("报表导出功能即将提供。"));
+        exportWorkbookReport(records, from, to, ReportFormat::II, this);
         break;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/stats/dialoglists.h"
 #include "core/stats/figures.h"
+#include "gui/export/workbookexport.h"
 #include "gui/pages/recordlistmodel.h"
 #include "gui/stats/charts.h"
 #include "gui/widgets/datepicker.h"
@@ -56,11 +57,6 @@ QTableView* listView(RecordListModel* model, const std::vector<ListColumn>& colu
     return view;
 }
 
-// Workbooks are written by the export that comes with the reports.
-void exportList(QWidget* parent, const QString& tableName) {
-    prompter().showMessage(parent, QStringLiteral("“%1”导出至EXCEL的功能即将提供。").arg(tableName));
-}
-
 QPushButton* exportButton(QWidget* parent) {
     auto* button = new QPushButton(QStringLiteral("导出至EXCEL"), parent);
     button->setObjectName(QStringLiteral("exportButton"));
@@ -91,7 +87,7 @@ PeriodListDialog::PeriodListDialog(const QString& caption, const QString& tableN
     bottom->addStretch();
     QPushButton* exportTo = exportButton(this);
     bottom->addWidget(exportTo);
-    connect(exportTo, &QPushButton::clicked, this, [this] { exportList(this, m_tableName); });
+    connect(exportTo, &QPushButton::clicked, this, [this] { exportListToWorkbook(m_list, m_tableName, this); });
 
     auto* lists = new QHBoxLayout;
     lists->addWidget(view, 3);
@@ -103,6 +99,7 @@ PeriodListDialog::PeriodListDialog(const QString& caption, const QString& tableN
     layout->addWidget(header);
     layout->addLayout(lists, 1);
     layout->addLayout(bottom);
+    m_list = list;
     model->setList(std::move(list));
     resize(chart ? 1100 : 960, 480);
 }
@@ -196,7 +193,8 @@ KeywordQueryDialog::KeywordQueryDialog(Over over, const std::vector<LedgerRecord
 
     connect(m_rangeMode, &QRadioButton::toggled, this, &KeywordQueryDialog::onModeChosen);
     connect(queryButton, &QPushButton::clicked, this, &KeywordQueryDialog::onQueryClicked);
-    connect(exportTo, &QPushButton::clicked, this, [this] { exportList(this, QStringLiteral("统计记录")); });
+    connect(exportTo, &QPushButton::clicked, this,
+            [this] { exportListToWorkbook(m_model->list(), QStringLiteral("统计记录"), this); });
 }
 
 void KeywordQueryDialog::onModeChosen() {

@@ -25,6 +25,7 @@ public:
 
 private:
     QString m_tableName;
+    ListTable m_list; // as shown, for the export
 };
 
 class DailyRecordsDialog final : public PeriodListDialog {
