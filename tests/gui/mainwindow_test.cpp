@@ -210,6 +210,20 @@ TEST_F(MainWindowTest, TextReportGoesWhereTheUserSays) {
         QStringList{QStringLiteral("导出成功！\n文件保存位置：%1report.txt").arg(QString::fromStdString(home.path()))});
 }
 
+TEST_F(MainWindowTest, WorkbookReportIsWrittenQuietly) {
+    auto window = open();
+    QAction* formatOne = nullptr;
+    for (QAction* action : child<QMenu>(*window, "statisticsMenu")->actions())
+        if (action->menu() && action->text() == QStringLiteral("收支导出为Excel文件"))
+            formatOne = action->menu()->actions().at(0);
+    ASSERT_NE(formatOne, nullptr);
+    prompts.saveAnswer = QString::fromStdString(home.path() + "book");
+    formatOne->trigger();
+    EXPECT_EQ(prompts.saveFilters, QStringList{QStringLiteral("Excel File (*.xlsx)")});
+    EXPECT_TRUE(home.exists("book.xlsx"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
 TEST_F(MainWindowTest, CancelledLoginEndsBeforeAnything) {
     MainWindow window(home.path(), dataDir(), 0, [](Ledger&, QWidget*) { return false; });
     EXPECT_FALSE(window.initialise());

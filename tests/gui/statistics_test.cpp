@@ -170,6 +170,14 @@ TEST_F(StatisticsTest, DialogsShowTheirListsAndCheckTheirInput) {
     EXPECT_EQ(column(shares, "statisticsList", 2), (QStringList{QStringLiteral("33.33"), QStringLiteral("66.67")}));
     EXPECT_NE(shares.findChild<QWidget*>(QStringLiteral("shareChart")), nullptr);
 
+    // "导出至EXCEL": the list into a workbook where the user says, and where it went.
+    prompts.saveAnswer = QString::fromStdString(home.path() + "books/shares");
+    child<QPushButton>(shares, "exportButton")->click();
+    EXPECT_EQ(prompts.saveFilters.takeLast(), QStringLiteral("Excel文件(*.xlsx);;所有文件(*)"));
+    EXPECT_TRUE(home.exists("books/shares.xlsx"));
+    EXPECT_EQ(prompts.messages.takeLast(),
+              QStringLiteral("导出文件保存于%1books/shares.xlsx!").arg(QString::fromStdString(home.path())));
+
     DebtQueryDialog debts(context.ledger().records, {gbkText("老王")});
     child<QPushButton>(debts, "queryButton")->click();
     EXPECT_EQ(prompts.messages.takeLast(), QStringLiteral("关键字不能为空！"));
