@@ -35,7 +35,35 @@ std::string backupBytes(const Ledger& ledger, std::vector<LedgerRecord> records,
     return bytes;
 }
 
-BackupRead readBackup(std::string_view bytes, const std::string& password) {
+namespace {
+
+// The backup's bytes, telling the progress as the reader takes them, and ending early when told to.
+class ProgressSource final : public ByteSource {
+public:
+    ProgressSource(std::string_view bytes, const ReadProgress& progress) : m_bytes(bytes), m_progress(progress) {}
+    std::size_t size() const override { return m_bytes.size(); }
+    std::size_t read(char* into, std::size_t max) override {
+        if (m_cancelled || (m_progress && !m_progress(m_done, m_bytes.size()))) {
+            m_cancelled = true;
+            return 0;
+        }
+        const std::size_t n = std::min(max, m_bytes.size() - m_done);
+        m_bytes.copy(into, n, m_done);
+        m_done += n;
+        return n;
+    }
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    std::string_view m_bytes;
+    const ReadProgress& m_progress;
+    std::size_t m_done = 0;
+    bool m_cancelled = false;
+};
+
+} // namespace
+
+BackupRead readBackup(std::string_view bytes, const std::string& password, const ReadProgress& progress) {
     BackupRead read;
     StoredHeader header;
     if (!readStoredHeader(bytes, header).ok()) {
@@ -46,8 +74,9 @@ BackupRead readBackup(std::string_view bytes, const std::string& password) {
         read.status = BackupRead::Status::WrongPassword;
         return read;
     }
-    if (!readStoredLedger(bytes, header, read.records).ok()) {
-        read.status = BackupRead::Status::Damaged;
+    ProgressSource source(bytes, progress);
+    if (!readStoredLedger(source, header, read.records).ok()) {
+        read.status = source.cancelled() ? BackupRead::Status::Cancelled : BackupRead::Status::Damaged;
         read.records.clear();
     }
     return read;

@@ -4,6 +4,7 @@
 #include "core/ledger/ledger.h"
 #include "core/ledger/recordfile.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,12 +28,15 @@ std::vector<LedgerRecord> chosenRecords(const std::vector<LedgerRecord>& records
 std::string backupBytes(const Ledger& ledger, std::vector<LedgerRecord> records, double formatVersion);
 
 struct BackupRead {
-    enum class Status { Ok, WrongPassword, Damaged } status = Status::Ok;
+    enum class Status { Ok, WrongPassword, Damaged, Cancelled } status = Status::Ok;
     std::vector<LedgerRecord> records; // numbers normalised, as a load gives them
 };
 
+// Told how many bytes of how many were read; false cancels the reading.
+using ReadProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
 // Reads a backup with the password typed for it; the stored user name plays no part.
-BackupRead readBackup(std::string_view bytes, const std::string& password);
+BackupRead readBackup(std::string_view bytes, const std::string& password, const ReadProgress& progress = {});
 
 // Appends imported records, after clearing the ledger when asked, each with a fresh id so that
 // every id stays distinct.

@@ -274,6 +274,10 @@ ReadResult readStoredHeader(std::string_view bytes, StoredHeader& header) {
 
 ReadResult readStoredLedger(std::string_view bytes, StoredHeader& header, std::vector<LedgerRecord>& records) {
     BufferSource source(bytes);
+    return readStoredLedger(source, header, records);
+}
+
+ReadResult readStoredLedger(ByteSource& source, StoredHeader& header, std::vector<LedgerRecord>& records) {
     ByteReader reader(source);
     if (const ReadResult result = readHeader(reader, header); !result.ok())
         return result;

@@ -55,6 +55,7 @@ ReadResult readStoredHeader(std::string_view bytes, StoredHeader& header);
 
 // Reads the whole file, header and records, without checking any credentials.
 ReadResult readStoredLedger(std::string_view bytes, StoredHeader& header, std::vector<LedgerRecord>& records);
+ReadResult readStoredLedger(ByteSource& source, StoredHeader& header, std::vector<LedgerRecord>& records);
 
 // Reads the header of dataDir + userName + ".rec" and compares the stored name and password.
 ReadResult checkCredentials(const std::string& dataDir, const std::string& userName, const std::string& password);

@@ -27,6 +27,7 @@ const QString FORMAT_CURRENT = QStringLiteral("2.0版本(*.cct)");
 const QString FORMAT_LEGACY = QStringLiteral("1.x版本(*.cct)");
 constexpr std::size_t CHUNK = 1 << 20;
 constexpr std::size_t RECORDS_WORTH_A_PROGRESS = 5000;
+constexpr std::size_t BYTES_WORTH_A_PROGRESS = 5000 * 1024; // some five thousand records
 
 QString withSuffix(QString path) {
     if (QFileInfo(path).suffix().isEmpty())
@@ -172,11 +173,26 @@ void importBackup(LedgerContext& context, QWidget* parent) {
             return;
         // A password GBK cannot hold is no stored password: asked again, like any wrong one.
         const std::optional<std::string> password = toGbk(dialog.password());
+        std::unique_ptr<QProgressDialog> progress;
+        if (file.bytes.size() > BYTES_WORTH_A_PROGRESS) {
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("正在导入记录…"), QStringLiteral("取消"), 0,
+                                                         100, parent);
+            progress->setWindowModality(Qt::WindowModal);
+        }
+        const ReadProgress shown = [&progress](std::size_t done, std::size_t total) {
+            if (!progress)
+                return true;
+            progress->setValue(static_cast<int>(100 * done / std::max<std::size_t>(total, 1)));
+            return !progress->wasCanceled();
+        };
         BackupRead read =
-            password ? readBackup(file.bytes, *password) : BackupRead{BackupRead::Status::WrongPassword, {}};
+            password ? readBackup(file.bytes, *password, shown) : BackupRead{BackupRead::Status::WrongPassword, {}};
+        progress.reset();
         switch (read.status) {
         case BackupRead::Status::WrongPassword:
             continue;
+        case BackupRead::Status::Cancelled: // nothing was changed
+            return;
         case BackupRead::Status::Damaged:
             prompter().showMessage(parent, QStringLiteral("导入文件已损坏，未导入任何记录。"));
             return;

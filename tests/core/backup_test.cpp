@@ -53,6 +53,11 @@ TEST(Backup, RoundTripsInBothLayoutsWithThePasswordOnly) {
         EXPECT_TRUE(damaged.records.empty());
     }
     EXPECT_EQ(readBackup("xyz", "pw").status, BackupRead::Status::Damaged);
+
+    // Cancelled while reading: nothing read.
+    const BackupRead cancelled = readBackup(current, "pw", [](std::size_t, std::size_t) { return false; });
+    EXPECT_EQ(cancelled.status, BackupRead::Status::Cancelled);
+    EXPECT_TRUE(cancelled.records.empty());
 }
 
 TEST(Backup, ExportTakesTheChosenRecords) {
