@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     };
     settle(benchmark::RegisterBenchmark("BM_BarePass", BM_BarePass));
     for (const View& v : VIEWS) {
-        settle(benchmark::RegisterBenchmark((std::string("BM_ListTable_") + v.name).c_str(), BM_ListTable, v.view));
+        settle(benchmark::RegisterBenchmark((std::string("BM_PageList_") + v.name).c_str(), BM_ListTable, v.view));
         settle(benchmark::RegisterBenchmark((std::string("BM_PageRefresh_") + v.name).c_str(), BM_PageRefresh, v.view));
     }
     std::printf("ledger of %d records over ten years, picked day %04d-%02d-%02d\n", RECORD_COUNT, PICKED.year,
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const View& v : VIEWS) {
-        const std::string list = std::string("BM_ListTable_") + v.name;
+        const std::string list = std::string("BM_PageList_") + v.name;
         reporter.printRatio((std::string(v.name) + " list in the core / bare pass").c_str(), list, "BM_BarePass");
         reporter.printRatio((std::string(v.name) + " refresh in the window / list in the core").c_str(),
                             std::string("BM_PageRefresh_") + v.name, list);

@@ -3,6 +3,7 @@
 #include "core/ledger/decimal.h"
 #include "core/ledger/scrambler.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -33,10 +34,20 @@ public:
         scrambleText(plain, key, PASSES, m_letters);
         value(static_cast<std::int32_t>(m_letters.size()));
         std::uint32_t sum = 0;
-        for (const char letter : m_letters) {
-            const auto v = static_cast<std::int32_t>(static_cast<signed char>(letter));
-            value(v);
-            sum += static_cast<std::uint32_t>(v);
+        std::string_view letters = m_letters;
+        while (!letters.empty()) {
+            // As many letters as the chunk has room for, widened in one tight loop.
+            if (CHUNK_SIZE - m_used < 4)
+                flush();
+            const std::size_t count = std::min(letters.size(), (CHUNK_SIZE - m_used) / 4);
+            char* out = m_chunk.data() + m_used;
+            for (std::size_t i = 0; i < count; ++i) {
+                const auto v = static_cast<std::int32_t>(static_cast<signed char>(letters[i]));
+                std::memcpy(out + 4 * i, &v, 4);
+                sum += static_cast<std::uint32_t>(v);
+            }
+            m_used += 4 * count;
+            letters.remove_prefix(count);
         }
         return sum;
     }
