@@ -55,4 +55,28 @@ std::string formatDecimal(double value) {
     return std::string(buffer.data(), result.ptr);
 }
 
-std::string normalizeDecimal(std::string_view text) { return formatDecimal(parseDecimal(text)); }
+namespace {
+
+// Already written as "%.2f" would write it: an optional minus, an integer part without leading
+// zeros, a point and two digits. With at most 13 integer digits the text has at most 15
+// significant digits, which a double reproduces exactly, so writing it again gives it back.
+bool isNormalized(std::string_view text) {
+    std::size_t at = !text.empty() && text[0] == '-' ? 1 : 0;
+    const std::size_t integerStart = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+        ++at;
+    const std::size_t integerDigits = at - integerStart;
+    if (integerDigits == 0 || integerDigits > 13 || (integerDigits > 1 && text[integerStart] == '0'))
+        return false;
+    return text.size() == at + 3 && text[at] == '.' && text[at + 1] >= '0' && text[at + 1] <= '9' &&
+           text[at + 2] >= '0' && text[at + 2] <= '9';
+}
+
+} // namespace
+
+std::string normalizeDecimal(std::string_view text) {
+    // Stored numbers are nearly always written this way already; they need no reading and writing.
+    if (isNormalized(text))
+        return std::string(text);
+    return formatDecimal(parseDecimal(text));
+}

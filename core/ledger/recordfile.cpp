@@ -80,10 +80,10 @@ private:
 // twice. Every count is checked against the bytes the source has left before anything is read.
 class ByteReader {
 public:
-    explicit ByteReader(ByteSource& source) : m_source(source) {}
+    explicit ByteReader(ByteSource& source) : m_source(source), m_size(source.size()) {}
 
     std::size_t offset() const { return m_windowStart + m_pos; }
-    std::size_t left() const { return m_source.size() - std::min(m_source.size(), offset()); }
+    std::size_t left() const { return m_size - std::min(m_size, offset()); }
     bool failed() const { return m_failed; }
 
     ReadResult damage() const {
@@ -164,6 +164,7 @@ private:
     }
 
     ByteSource& m_source;
+    std::size_t m_size; // asked once: it is a virtual call, and every value read needs it
     std::string m_window;
     std::size_t m_windowStart = 0; // offset of m_window[0] in the source
     std::size_t m_pos = 0;

@@ -75,6 +75,16 @@ TEST(Decimal, ReadsEveryTextAsStrtodDoes) {
         const double read = parseDecimal(text);
         ASSERT_TRUE(read == expected || (std::isnan(read) && std::isnan(expected))) << '"' << text << '"';
         ASSERT_EQ(std::signbit(read), std::signbit(expected)) << '"' << text << '"';
+        ASSERT_EQ(normalizeDecimal(text), formatDecimal(expected)) << '"' << text << '"';
+    }
+    // Texts already written with two decimals, up to the longest integer parts.
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = round % 2 ? "-" : "";
+        const std::size_t digits = 1 + random() % 16;
+        for (std::size_t i = 0; i < digits; ++i)
+            text += static_cast<char>('0' + (i == 0 && digits > 1 ? 1 + random() % 9 : random() % 10));
+        text += "." + std::to_string(random() % 10) + std::to_string(random() % 10);
+        ASSERT_EQ(normalizeDecimal(text), formatDecimal(std::strtod(text.c_str(), nullptr))) << text;
     }
 }
 
