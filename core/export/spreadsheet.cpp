@@ -137,10 +137,8 @@ bool buildWorkbookReport(SpreadsheetLink& link, const std::vector<LedgerRecord>&
 
     double expense = 0, income = 0;
     int row = 2;
-    for (const std::size_t at : periodOrder(records, from, to)) {
+    for (const std::size_t at : reportOrder(records, from, to)) {
         const LedgerRecord& r = records[at];
-        if (r.kind != RecordKind::Expense && r.kind != RecordKind::Income)
-            continue;
         const double total = recordTotal(r);
         const bool isExpense = r.kind == RecordKind::Expense;
         link.setNumberFormat(TEXT_FORMAT);

@@ -46,6 +46,14 @@ std::string title(ReportFormat format) {
 
 } // namespace
 
+std::vector<std::size_t> reportOrder(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to) {
+    std::vector<std::size_t> order = periodOrder(records, from, to);
+    std::erase_if(order, [&](std::size_t at) {
+        return records[at].kind != RecordKind::Expense && records[at].kind != RecordKind::Income;
+    });
+    return order;
+}
+
 std::string periodText(CalendarDate from, CalendarDate to) {
     const long long dayCount = dayNumber(to) - dayNumber(from) + 1;
     std::array<char, 64> days{};
@@ -61,10 +69,8 @@ std::string textReport(const std::vector<LedgerRecord>& records, CalendarDate fr
     out.append(114, '-');
     out += LINE_END;
     double expense = 0, income = 0;
-    for (const std::size_t at : periodOrder(records, from, to)) {
+    for (const std::size_t at : reportOrder(records, from, to)) {
         const LedgerRecord& r = records[at];
-        if (r.kind != RecordKind::Expense && r.kind != RecordKind::Income)
-            continue;
         const double total = recordTotal(r);
         const bool isExpense = r.kind == RecordKind::Expense;
         (isExpense ? expense : income) += total;

@@ -14,6 +14,9 @@ enum class ReportFormat {
     II, // 日期、项目、收入、支出、备注
 };
 
+// The positions of the period's expenses and income in report order: by date, then ledger order.
+std::vector<std::size_t> reportOrder(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to);
+
 // "%04d-%02d-%02d 至 %04d-%02d-%02d  %ld天" with the period's day count (0 or less when reversed).
 std::string periodText(CalendarDate from, CalendarDate to);
 
