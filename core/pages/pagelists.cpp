@@ -2,6 +2,7 @@
 
 #include "core/ledger/decimal.h"
 #include "core/ledger/gbk.h"
+#include "core/stats/figures.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,15 +13,6 @@
 #include <unordered_map>
 
 namespace {
-
-const std::string& kindName(RecordKind kind) {
-    static const std::string NAMES[] = {gbkText("支出"), gbkText("收入"), gbkText("借出"), gbkText("借入")};
-    static const std::string NONE;
-    const auto at = static_cast<int>(kind) - 1;
-    return at >= 0 && at < 4 ? NAMES[at] : NONE;
-}
-
-double recordTotal(const LedgerRecord& record) { return parseDecimal(record.quantity) * parseDecimal(record.amount); }
 
 std::string recordDate(const LedgerRecord& record) { return formatDate(record.year, record.month, record.day); }
 
