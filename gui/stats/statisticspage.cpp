@@ -227,7 +227,7 @@ void StatisticsPage::refreshStatistics() {
     ListTable emptyPeriod;
     emptyPeriod.columns = periodColumns(withDebts());
     m_periodModel->setList(emptyPeriod);
-    m_recordModel->setList(showRowRecords({}, {}, std::nullopt, withDebts()));
+    clearRecordList();
     m_chartButton->setEnabled(false);
     showSummary({});
     showMonthBalances();
@@ -236,6 +236,9 @@ void StatisticsPage::refreshStatistics() {
         m_yearList->addItem(fromGbk(year));
     m_yearList->setCurrentIndex(m_yearList->count() > 0 ? 0 : -1);
 }
+
+// An empty record list with its columns: the rows of no period-list row.
+void StatisticsPage::clearRecordList() { m_recordModel->setList(showRowRecords({}, {}, std::nullopt, withDebts())); }
 
 void StatisticsPage::showSummary(const PeriodTotals& totals) {
     m_summary = summaryFields(m_periodModel->rowCount() > 0, totals, withDebts());
@@ -253,7 +256,7 @@ void StatisticsPage::showMonthBalances() {
 
 void StatisticsPage::showPeriodView(StatisticsView view) {
     m_periodModel->setList(std::move(view.periodList));
-    m_recordModel->setList(showRowRecords({}, {}, std::nullopt, withDebts()));
+    clearRecordList();
     showSummary(view.totals);
     showMonthBalances();
 }

@@ -34,6 +34,7 @@ public:
 private:
     bool withDebts() const { return m_layoutInUse != 0; }
     void buildColumns(bool rebuilt);
+    void clearRecordList();
     void showSummary(const PeriodTotals& totals);
     void showMonthBalances();
     void showPeriodView(StatisticsView view);
