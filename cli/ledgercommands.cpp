@@ -1,5 +1,7 @@
 #include "cli/ledgercommands.h"
 
+#include "core/app/datapaths.h"
+#include "core/export/exporttarget.h"
 #include "core/export/spreadsheet.h"
 #include "core/export/textreport.h"
 #include "core/ledger/filestore.h"
@@ -117,6 +119,10 @@ std::string toGbk(const std::string& utf8, const std::string& what) {
     return *gbk;
 }
 
+std::string unreadable(const std::string& file, FileRead::Status status) {
+    return file + (status == FileRead::Status::NotAFile ? ": not a regular file" : ": cannot be read");
+}
+
 std::string describe(const ReadResult& result, const std::string& file) {
     if (result.status == ReadResult::Status::Unreadable)
         return file + ": cannot be read";
@@ -197,7 +203,7 @@ int readLedgerFile(const std::string& file, const std::string& passwordUtf8, Sto
     const std::string password = utf8ToGbk(passwordUtf8).value_or("");
     const FileRead bytes = readFile(file);
     if (bytes.status != FileRead::Status::Ok) {
-        err << file << ": cannot be read\n";
+        err << unreadable(file, bytes.status) << '\n';
         return EXIT_FAILED;
     }
     ReadResult result = readStoredHeader(bytes.bytes, header);
@@ -318,18 +324,17 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     const bool withDebts = layout == "1";
     const CalendarDate now = arguments.options.contains("today") ? dateOption(arguments, "today") : today();
     const auto period = [&] { return std::pair(dateOption(arguments, "from"), dateOption(arguments, "to")); };
-    const auto keyword = [&] {
-        const std::string typed = toGbk(arguments.option("keyword"), "--keyword");
-        if (typed.empty())
-            throw InputError("关键字不能为空！");
-        return typed;
-    };
+    // As the query dialogs do: the keyword is checked first, then the year list.
+    const bool keywordView = view == "query" || view == "debt-query";
+    const std::string keyword = keywordView ? shownGbk(arguments.option("keyword")) : std::string();
+    if (keywordView && keyword.empty())
+        throw InputError("关键字不能为空！");
     StoredHeader header;
     std::vector<LedgerRecord> records;
     if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
         return status;
     const bool yearMode = arguments.options.contains("year");
-    if ((view == "settle" || ((view == "query" || view == "debt-query") && yearMode)) && yearList(records).empty())
+    if ((view == "settle" || (keywordView && yearMode)) && yearList(records).empty())
         throw InputError("不存在收支数据！");
 
     ListTable list;
@@ -350,13 +355,12 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         list = shareList(groupShares(records, from, to, kind), kind);
     } else {
         const bool debts = view == "debt-query";
-        const std::string typed = keyword();
         if (yearMode) {
             const int year = yearOption(arguments);
-            list = debts ? debtQueryYear(records, typed, year) : recordQueryYear(records, typed, year);
+            list = debts ? debtQueryYear(records, keyword, year) : recordQueryYear(records, keyword, year);
         } else {
             const auto [from, to] = period();
-            list = debts ? debtQuery(records, typed, from, to) : recordQuery(records, typed, from, to);
+            list = debts ? debtQuery(records, keyword, from, to) : recordQuery(records, keyword, from, to);
         }
     }
     out << listView(list).dump(2) << '\n';
@@ -386,11 +390,16 @@ int listDump(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const Arguments arguments = parseArguments(args, {});
     const FileRead file = readFile(arguments.file);
     if (file.status != FileRead::Status::Ok) {
-        err << arguments.file << ": cannot be read\n";
+        err << unreadable(arguments.file, file.status) << '\n';
+        return EXIT_FAILED;
+    }
+    const ParsedItemList parsed = parseItemList(file.bytes);
+    if (parsed.damaged) {
+        err << arguments.file << ": damaged list file\n";
         return EXIT_FAILED;
     }
     json list = json::array();
-    for (const std::string& entry : parseItemList(file.bytes))
+    for (const std::string& entry : parsed.entries)
         list.push_back(gbkToUtf8(entry));
     out << list.dump(2) << '\n';
     return EXIT_OK;
@@ -411,6 +420,20 @@ int listBuild(const std::vector<std::string>& args, std::istream& in) {
     return EXIT_OK;
 }
 
+// A report never lands on a record file: not on the ledger it is made from, nor on any record file
+// beside it, nor anywhere in the data directory of the program.
+void refuseOverRecordFile(const std::string& out, const std::string& ledgerFile) {
+    const std::size_t slash = ledgerFile.rfind('/');
+    std::vector<std::string> recordFiles =
+        recordFilesIn(slash == std::string::npos ? "." : ledgerFile.substr(0, slash));
+    recordFiles.push_back(ledgerFile);
+    if (const std::optional<ExportRefusal> refusal =
+            refuseExportTarget(out, {dataDirectory(programDirectory())}, recordFiles))
+        throw InputError(out + (*refusal == ExportRefusal::RecordFile
+                                    ? ": is a record file; a report is never written over one"
+                                    : ": lies in a data directory; reports are written elsewhere"));
+}
+
 // "report" and "workbook": the period's expenses and income written to --out.
 int report(const std::vector<std::string>& args, std::ostream& err, bool workbook) {
     const Arguments arguments = parseArguments(args, {"password", "from", "to", "format", "out"});
@@ -421,6 +444,7 @@ int report(const std::vector<std::string>& args, std::ostream& err, bool workboo
     const CalendarDate from = dateOption(arguments, "from");
     const CalendarDate to = dateOption(arguments, "to");
     const std::string out = arguments.option("out");
+    refuseOverRecordFile(out, arguments.file);
     StoredHeader header;
     std::vector<LedgerRecord> records;
     if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
@@ -433,7 +457,7 @@ int report(const std::vector<std::string>& args, std::ostream& err, bool workboo
     std::string error;
     const bool written = link.open() && buildWorkbookReport(link, records, from, to, chosen) && link.saveAs(out, error);
     if (!written)
-        throw InputError(out + ": " + (error.empty() ? link.error() : error));
+        throw InputError(out + ": " + gbkToUtf8(error.empty() ? link.error() : error));
     link.close();
     return EXIT_OK;
 }

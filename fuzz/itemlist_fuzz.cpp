@@ -6,9 +6,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const ItemList list = parseItemList(bytes);
-    if (parseItemList(serializeItemList(list)) != list)
-        __builtin_trap(); // whatever was read must write back and read the same
+    const ParsedItemList parsed = parseItemList(bytes);
+    const ParsedItemList again = parseItemList(serializeItemList(parsed.entries));
+    if (again.entries != parsed.entries || again.damaged)
+        __builtin_trap(); // whatever was read must write back whole and read the same
     splitLines(bytes);
     return 0;
 }

@@ -1,5 +1,9 @@
 // Feeds arbitrary bytes to every reader of the record file format.
+#include "core/export/textreport.h"
 #include "core/ledger/recordfile.h"
+#include "core/pages/pagelists.h"
+#include "core/stats/dialoglists.h"
+#include "core/stats/statistics.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -51,5 +55,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ReadResult again = serializeLedger(trickled, source);
     if (again.status != result.status || trickled.records != ledger.records)
         __builtin_trap();
+
+    // Whatever a file holds, every list and statistic over its records is computed without
+    // undefined behaviour (dates of any year, months and days out of range, any amount text).
+    if (!ledger.records.empty()) {
+        const LedgerRecord& first = ledger.records.front();
+        const CalendarDate day{first.year, first.month >= 1 && first.month <= 12 ? first.month : 1, 1};
+        const CalendarDate nextDay{day.year, day.month, 2};
+        for (const PageView view : {PageView::Expense, PageView::Income, PageView::Combined, PageView::Debt})
+            pageList(view, ledger.records, day);
+        queryPeriod(ledger.records, day, nextDay, true);
+        settleYear(ledger.records, first.year, true);
+        showMonthBalances(ledger.records, day, true);
+        dailyRecords(ledger.records, day, nextDay);
+        shareList(groupShares(ledger.records, day, nextDay, RecordKind::Expense), RecordKind::Expense);
+        recordQueryYear(ledger.records, first.item, first.year);
+        textReport(ledger.records, day, nextDay, ReportFormat::I);
+    }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "core/app/datapaths.h"
 #include "core/app/instancelock.h"
+#include "core/ledger/filestore.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/settings.h"
 #include "gui/widgets/gbktext.h"
@@ -15,6 +16,7 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
+    ignoreFileSizeLimitSignal();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QString::fromUtf8(APPLICATION_NAME));

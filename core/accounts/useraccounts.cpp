@@ -5,6 +5,7 @@
 #include "core/ledger/recordfile.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +32,11 @@ std::vector<std::string> listUsers(const std::string& dataDir) {
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view fileName = entry->d_name;
         if (!matchesRecordPattern(fileName))
+            continue;
+        // Only a regular file (or a link to one) is a ledger; a FIFO or device of that name would
+        // hold the login up.
+        struct stat info {};
+        if (::stat((dataDir + entry->d_name).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
             continue;
         // A name that was not written by this program may have no GBK form; it is shown as stored.
         const std::string gbk = utf8ToGbk(fileName).value_or(std::string(fileName));

@@ -59,7 +59,7 @@ Worksheet* SpreadsheetLink::sheetNamed(const std::string& name) {
     for (Worksheet& sheet : m_workbook.sheets)
         if (lower(sheet.name) == lower(name))
             return &sheet;
-    m_error = "the workbook has no sheet named " + gbkToUtf8(name);
+    m_error = gbkText("工作簿中没有名为“") + name + gbkText("”的工作表。");
     return nullptr;
 }
 
@@ -111,7 +111,7 @@ void SpreadsheetLink::setNumber(int row, int column, double value, int decimals)
 
 bool SpreadsheetLink::saveAs(const std::string& path, std::string& error) {
     if (!m_open) {
-        error = "no spreadsheet is open";
+        error = gbkText("没有打开的电子表格。");
         return false;
     }
     return writeWorkbook(m_workbook, path, error);

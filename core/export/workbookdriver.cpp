@@ -117,10 +117,20 @@ std::string insertStatement(const std::string& table, const std::vector<std::str
 }
 
 bool WorkbookConnection::open(const std::string& connection, std::string& error) {
+    // "...;CREATE_DB=\"P\";DBQ=P" names the same path twice. It is split by that sameness, not by
+    // searching for the separator, so a path holding \";DBQ= itself still names its own file.
+    constexpr std::string_view CREATE = "CREATE_DB=\"", SEPARATOR = "\";DBQ=";
     StatementReader reader(connection);
-    std::string driver, path;
-    if (!reader.literal("DRIVER={") || !reader.until("}", driver) || driver != BUILT_IN_DRIVER ||
-        !reader.until("CREATE_DB=\"", path) || !reader.until("\";DBQ=", path) || path.empty()) {
+    std::string driver;
+    const std::size_t create = connection.find(CREATE);
+    const bool named = reader.literal("DRIVER={") && reader.until("}", driver) && driver == BUILT_IN_DRIVER &&
+                       create != std::string::npos;
+    const std::string_view paths =
+        named ? std::string_view(connection).substr(create + CREATE.size()) : std::string_view();
+    const std::size_t length = paths.size() >= SEPARATOR.size() ? (paths.size() - SEPARATOR.size()) / 2 : 0;
+    const std::string_view path = paths.substr(0, length);
+    if (!named || length == 0 || paths.substr(length, SEPARATOR.size()) != SEPARATOR ||
+        paths.substr(length + SEPARATOR.size()) != path) {
         error = "[Excel Workbook Driver] the connection string names no workbook: " + connection;
         return false;
     }

@@ -41,7 +41,9 @@ double parseDecimal(std::string_view text) {
         large.assign(text);
         begin = large.c_str();
     }
-    return strtod_l(begin, nullptr, cLocale());
+    const double value = strtod_l(begin, nullptr, cLocale());
+    // "nan", "inf" and numbers beyond the largest double count as no number at all.
+    return std::isfinite(value) ? value : 0.0;
 }
 
 std::string formatDecimal(double value) {

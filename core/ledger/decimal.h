@@ -7,7 +7,8 @@
 // turns that text into a number and back, independent of the process locale.
 
 // C strtod semantics: leading white space, then the longest number prefix; the rest is ignored,
-// and text without a number reads as 0.
+// and text without a number reads as 0. A number that is not finite ("nan", "inf", "1e999") reads
+// as 0 too, so no total ever shows one.
 double parseDecimal(std::string_view text);
 
 // The number written as printf("%.02f") in the C locale.

@@ -1,6 +1,8 @@
 #include "core/ledger/filestore.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,13 +51,22 @@ std::size_t BufferSource::read(char* into, std::size_t max) {
 }
 
 FileSource::FileSource(const std::string& path) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking, so a FIFO or a device at the path cannot hold the reader up; only a
+    // regular file is read.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (m_fd < 0) {
         m_status = errno == ENOENT ? FileRead::Status::Missing : FileRead::Status::Failed;
         return;
     }
     struct stat info {};
-    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(m_fd, &info) != 0)
+        return;
+    if (!S_ISREG(info.st_mode)) {
+        m_status = FileRead::Status::NotAFile;
+        return;
+    }
+    const int flags = ::fcntl(m_fd, F_GETFL);
+    if (flags < 0 || ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
         return;
     m_size = static_cast<std::size_t>(info.st_size);
     m_status = FileRead::Status::Ok;
@@ -102,14 +113,51 @@ FileRead readFile(const std::string& path) {
     return result;
 }
 
-AtomicFile::AtomicFile(std::string path, FileOps& ops)
-    : m_path(std::move(path)), m_temporary(m_path + ".saving"), m_ops(ops) {}
+std::string linkTarget(const std::string& path) {
+    std::string current = path;
+    // As many links as the kernel itself follows before it gives up (ELOOP).
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::string target(static_cast<std::size_t>(PATH_MAX), '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= target.size())
+            return current;
+        target.resize(static_cast<std::size_t>(n));
+        current = target.front() == '/' ? target : directoryOf(current) + "/" + target;
+    }
+    return current;
+}
+
+std::string temporaryPathFor(const std::string& path) { return path + ".saving"; }
+
+void removeLeftoverTemporary(const std::string& path) {
+    const std::string temporary = temporaryPathFor(linkTarget(path));
+    struct stat info {};
+    if (::lstat(temporary.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        ::unlink(temporary.c_str());
+}
+
+AtomicFile::AtomicFile(const std::string& path, FileOps& ops, Mode mode)
+    : m_path(path), m_target(mode == Mode::Replace ? linkTarget(path) : path), m_temporary(temporaryPathFor(m_target)),
+      m_ops(ops), m_mode(mode) {}
 
 AtomicFile::~AtomicFile() { abandon(); }
 
 bool AtomicFile::open() {
-    m_fd = m_ops.open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    return m_fd >= 0;
+    // A temporary file left by a save that was killed goes first; the new one is made afresh, so
+    // nothing planted at its name is written through.
+    m_ops.unlink(m_temporary.c_str());
+    m_fd = m_ops.open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+    if (m_fd < 0)
+        return false;
+    // A replaced file keeps its mode. Should the mode not take, the file stays private.
+    struct stat old {};
+    if (m_mode == Mode::Replace && ::stat(m_target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::fchmod(m_fd, old.st_mode & 07777) != 0)
+        ::fchmod(m_fd, 0600);
+    return true;
 }
 
 bool AtomicFile::write(std::string_view bytes) {
@@ -136,7 +184,7 @@ bool AtomicFile::flushAndClose() {
 // Makes the rename or link itself durable. The new file is already in place, so a file system
 // that cannot flush a directory is no reason to report the save as failed.
 void AtomicFile::flushDirectory() {
-    const int dir = m_ops.open(directoryOf(m_path).c_str(), O_RDONLY | O_DIRECTORY, 0);
+    const int dir = m_ops.open(directoryOf(m_target).c_str(), O_RDONLY | O_DIRECTORY, 0);
     if (dir >= 0) {
         m_ops.fsync(dir);
         m_ops.close(dir);
@@ -144,26 +192,24 @@ void AtomicFile::flushDirectory() {
 }
 
 bool AtomicFile::commit() {
+    m_existed = false;
     if (!flushAndClose())
         return false;
-    if (m_ops.rename(m_temporary.c_str(), m_path.c_str()) != 0) {
+    if (m_mode == Mode::CreateNew) {
+        // link() never replaces anything, so an existing name fails with EEXIST.
+        const bool linked = m_ops.link(m_temporary.c_str(), m_path.c_str()) == 0;
+        m_existed = !linked && errno == EEXIST;
+        m_ops.unlink(m_temporary.c_str());
+        if (linked)
+            flushDirectory();
+        return linked;
+    }
+    if (m_ops.rename(m_temporary.c_str(), m_target.c_str()) != 0) {
         m_ops.unlink(m_temporary.c_str());
         return false;
     }
     flushDirectory();
     return true;
-}
-
-bool AtomicFile::commitNew(bool& existed) {
-    existed = false;
-    if (!flushAndClose())
-        return false;
-    const bool linked = m_ops.link(m_temporary.c_str(), m_path.c_str()) == 0;
-    existed = !linked && errno == EEXIST;
-    m_ops.unlink(m_temporary.c_str());
-    if (linked)
-        flushDirectory();
-    return linked;
 }
 
 void AtomicFile::abandon() {
@@ -180,11 +226,10 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, FileOp
 }
 
 CreateFileResult createFileExclusively(const std::string& path, std::string_view bytes, FileOps& ops) {
-    AtomicFile file(path, ops);
-    bool existed = false;
-    if (file.open() && file.write(bytes) && file.commitNew(existed))
+    AtomicFile file(path, ops, AtomicFile::Mode::CreateNew);
+    if (file.open() && file.write(bytes) && file.commit())
         return CreateFileResult::Created;
-    return existed ? CreateFileResult::Exists : CreateFileResult::Failed;
+    return file.existed() ? CreateFileResult::Exists : CreateFileResult::Failed;
 }
 
 bool ensureDirectory(const std::string& path) {
@@ -206,3 +251,5 @@ bool fileExists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
 }
+
+void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -22,7 +22,9 @@ public:
 FileOps& systemFileOps();
 
 struct FileRead {
-    enum class Status { Ok, Missing, Failed };
+    // NotAFile: a FIFO, device, directory or socket stands at the path; it is never read, so a
+    // reader never waits on one.
+    enum class Status { Ok, Missing, NotAFile, Failed };
     Status status = Status::Failed;
     std::string bytes;
 };
@@ -68,32 +70,54 @@ private:
     FileRead::Status m_status = FileRead::Status::Failed;
 };
 
-// Replaces a file (mode 0600) through a temporary file in the same directory that is flushed and
-// renamed over it, so a failure at any step leaves the previous file whole. Without a commit the
+// The file a path stands for once symbolic links at its last component are followed (a dangling
+// link gives the path it points to); the path itself when it is no link.
+std::string linkTarget(const std::string& path);
+
+// "<file>.saving": where a file is written before it replaces the file itself.
+std::string temporaryPathFor(const std::string& path);
+
+// Removes the temporary file a killed save of this file left behind, if any.
+void removeLeftoverTemporary(const std::string& path);
+
+// Writes a file whole through a temporary file in the same directory that is flushed and then
+// put in place, so a failure at any step leaves the previous file whole. Without a commit the
 // temporary file is removed and the old file stays.
+//
+// Replace: the new file replaces the one at the path; a symbolic link there is followed, so the
+// file it points to is replaced and the link stays. The new file keeps the old one's mode, or is
+// 0600 when there was none.
+// CreateNew: the file is put in place only where nothing stands at the path yet, not even a
+// dangling link; an existing file is never replaced. The new file is 0600.
 class AtomicFile {
 public:
-    explicit AtomicFile(std::string path, FileOps& ops = systemFileOps());
+    enum class Mode { Replace, CreateNew };
+
+    explicit AtomicFile(const std::string& path, FileOps& ops = systemFileOps(), Mode mode = Mode::Replace);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     bool open();
     bool write(std::string_view bytes);
+    // For a library that writes by file name: the temporary file, created by open().
+    const std::string& temporaryPath() const { return m_temporary; }
     bool commit();
-    // As commit, but only where nothing stands at the path yet, not even a dangling link: an
-    // existing file is never replaced. `existed` tells that case from other failures.
-    bool commitNew(bool& existed);
+    // After a failed CreateNew commit: whether something already stood at the path.
+    bool existed() const { return m_existed; }
 
 private:
     bool flushAndClose();
     void flushDirectory();
     void abandon();
 
-    std::string m_path;
+    std::string m_path;   // where the file is put
+    std::string m_target; // the file replaced: m_path with its links followed
     std::string m_temporary;
     FileOps& m_ops;
+    Mode m_mode;
     int m_fd = -1;
+    bool m_existed = false;
 };
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes, FileOps& ops = systemFileOps());
@@ -106,3 +130,7 @@ CreateFileResult createFileExclusively(const std::string& path, std::string_view
 bool ensureDirectory(const std::string& path);
 
 bool fileExists(const std::string& path);
+
+// Called once at start by each program: a file-size limit (ulimit -f) then makes a write fail with
+// EFBIG, reported like any other failed write, instead of ending the process in the middle of a save.
+void ignoreFileSizeLimitSignal();

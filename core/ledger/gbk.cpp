@@ -1,5 +1,6 @@
 #include "core/ledger/gbk.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -55,6 +56,34 @@ Converter& fromGbk() {
     return converter;
 }
 
+Converter& toGb18030() {
+    thread_local Converter converter("GB18030", "UTF-8");
+    return converter;
+}
+
+Converter& fromGb18030() {
+    thread_local Converter converter("UTF-8", "GB18030");
+    return converter;
+}
+
+// A GB18030 four-byte sequence: lead 0x81-0xFE, digit, lead, digit. Its second byte is no GBK
+// trail byte, so it never occurs in a GBK text.
+bool isFourByteSequence(std::string_view rest) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(rest[i]); };
+    return rest.size() >= 4 && at(0) >= 0x81 && at(0) <= 0xFE && at(1) >= 0x30 && at(1) <= 0x39 && at(2) >= 0x81 &&
+           at(2) <= 0xFE && at(3) >= 0x30 && at(3) <= 0x39;
+}
+
+// The length of the UTF-8 sequence starting `rest`, 1 for a byte that starts none.
+std::size_t utf8Length(std::string_view rest) {
+    const auto lead = static_cast<unsigned char>(rest.front());
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    return std::min(length, rest.size());
+}
+
+// For a conversion that must not replace anything.
+std::size_t refuse(std::string_view, std::string&) { return 0; }
+
 bool isAscii(std::string_view text) {
     for (const char c : text)
         if (static_cast<unsigned char>(c) >= 0x80)
@@ -68,7 +97,7 @@ std::optional<std::string> utf8ToGbk(std::string_view utf8) {
     if (isAscii(utf8))
         return std::string(utf8);
     std::string out;
-    if (!toGbk().convert(utf8, out, [](std::string_view, std::string&) { return std::size_t{0}; }))
+    if (!toGbk().convert(utf8, out, refuse))
         return std::nullopt;
     return out;
 }
@@ -77,9 +106,30 @@ std::string gbkToUtf8(std::string_view gbk) {
     if (isAscii(gbk))
         return std::string(gbk);
     std::string out;
-    fromGbk().convert(gbk, out, [](std::string_view, std::string& o) {
+    fromGbk().convert(gbk, out, [](std::string_view rest, std::string& o) {
+        std::string character;
+        if (isFourByteSequence(rest) && fromGb18030().convert(rest.substr(0, 4), character, refuse)) {
+            o += character;
+            return std::size_t{4};
+        }
         o += "\xEF\xBF\xBD";
         return std::size_t{1};
+    });
+    return out;
+}
+
+std::string shownGbk(std::string_view utf8) {
+    if (isAscii(utf8))
+        return std::string(utf8);
+    std::string out;
+    toGbk().convert(utf8, out, [](std::string_view rest, std::string& o) {
+        const std::size_t length = utf8Length(rest);
+        std::string character;
+        if (toGb18030().convert(rest.substr(0, length), character, refuse))
+            o += character;
+        else
+            o += "\x84\x31\xA4\x37"; // U+FFFD
+        return length;
     });
     return out;
 }

@@ -90,23 +90,39 @@ std::string serializeItemList(const ItemList& list) {
     return out;
 }
 
-ItemList parseItemList(std::string_view bytes) {
-    ItemList list;
+ParsedItemList parseItemList(std::string_view bytes) {
+    ParsedItemList parsed;
+    if (bytes.empty())
+        return parsed;
     std::int32_t count = 0;
-    if (!takeInt(bytes, count))
-        return list;
+    // Every entry takes at least its length: a count beyond that is damage, found before anything
+    // is allocated for it.
+    if (!takeInt(bytes, count) || count < 0 || static_cast<std::size_t>(count) > bytes.size() / 4) {
+        parsed.damaged = true;
+        return parsed;
+    }
+    parsed.entries.reserve(static_cast<std::size_t>(count));
+    std::string letters;
     for (std::int32_t i = 0; i < count; ++i) {
         std::int32_t length = 0;
-        if (!takeInt(bytes, length) || length < 0 || static_cast<std::size_t>(length) > bytes.size() / 4)
-            break;
-        std::string letters(static_cast<std::size_t>(length), '\0');
-        for (char& letter : letters) {
-            letter = bytes.front(); // the low byte of each 32-bit value
-            bytes.remove_prefix(4);
+        if (!takeInt(bytes, length) || length < 0 || static_cast<std::size_t>(length) > bytes.size() / 4) {
+            parsed.damaged = true;
+            return parsed;
         }
-        list.push_back(unscrambleText(letters, LIST_KEY, LIST_PASSES));
+        letters.resize(static_cast<std::size_t>(length));
+        for (char& letter : letters) {
+            std::int32_t value = 0;
+            takeInt(bytes, value);
+            if (value < 'A' || value > 'Z') {
+                parsed.damaged = true;
+                return parsed;
+            }
+            letter = static_cast<char>(value);
+        }
+        parsed.entries.push_back(unscrambleText(letters, LIST_KEY, LIST_PASSES));
     }
-    return list;
+    parsed.damaged = !bytes.empty();
+    return parsed;
 }
 
 ItemList readDefaultList(const Ledger& ledger, ItemListKind kind) {
@@ -120,7 +136,7 @@ ItemList loadItemList(const Ledger& ledger, ItemListKind kind) {
     const FileRead file = readFile(itemListPath(ledger, kind));
     if (file.status != FileRead::Status::Ok)
         return readDefaultList(ledger, kind);
-    return parseItemList(file.bytes);
+    return parseItemList(file.bytes).entries;
 }
 
 bool saveItemList(const Ledger& ledger, ItemListKind kind, const ItemList& list) {

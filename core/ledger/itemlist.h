@@ -30,8 +30,14 @@ ItemList splitLines(std::string text);
 
 // The list file format: a count, then per entry a length and one 32-bit value per scrambled letter.
 std::string serializeItemList(const ItemList& list);
-// Reads as many whole entries as the bytes hold.
-ItemList parseItemList(std::string_view bytes);
+struct ParsedItemList {
+    ItemList entries; // the whole entries read, in order
+    bool damaged = false;
+};
+// Reads the list file format. Damaged when the bytes are not exactly a list: a count or length
+// larger than the bytes left, a value that is no scrambled letter, or bytes after the last entry.
+// Zero bytes (what seeding leaves without a default file) are an empty list.
+ParsedItemList parseItemList(std::string_view bytes);
 
 ItemList readDefaultList(const Ledger& ledger, ItemListKind kind);
 // The per-user list, or the default list when the per-user file cannot be opened.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <unordered_map>
 
 namespace {
@@ -103,36 +104,57 @@ std::vector<ItemShare> groupShares(const std::vector<LedgerRecord>& records, Cal
     return shares;
 }
 
+double sharePercent(double sum, double total) {
+    // Each share divides the item's rounded sum by the unrounded total. A total of (nearly) 0 has
+    // no shares: 0.10 + 0.20 - 0.30 is not 0 in doubles, and would make shares of 10^17 percent.
+    if (std::abs(total) < 0.005)
+        return 0.0;
+    return parseDecimal(money(sum)) / total * 100;
+}
+
+namespace {
+
+double totalOf(const std::vector<ItemShare>& shares) {
+    double total = 0;
+    for (const ItemShare& share : shares)
+        total += share.sum;
+    return total;
+}
+
+} // namespace
+
 ListTable shareList(const std::vector<ItemShare>& shares, RecordKind kind) {
     ListTable list;
     list.columns = makeColumns({{"项目", 100, Align::Center},
                                 {"金额", 120, Align::Right},
                                 {kind == RecordKind::Expense ? "百分比（%）" : "百分比(%)", 220, Align::Center}});
-    double total = 0;
+    const double total = totalOf(shares);
     for (const ItemShare& share : shares)
-        total += share.sum;
-    for (const ItemShare& share : shares) {
-        const std::string amount = money(share.sum);
-        // Each share divides the item's rounded sum by the unrounded total; a total of 0 divides
-        // nothing and shows 0.00.
-        const double percent = total == 0 ? 0.0 : parseDecimal(amount) / total * 100;
-        addRow(list, {share.item, amount, money(percent)}, kind);
-    }
+        addRow(list, {share.item, money(share.sum), money(sharePercent(share.sum, total))}, kind);
     return list;
 }
 
-std::vector<ItemShare> pieSlices(std::vector<ItemShare> shares, std::size_t most) {
-    std::erase_if(shares, [](const ItemShare& share) { return !(share.sum > 0); });
-    std::stable_sort(shares.begin(), shares.end(),
-                     [](const ItemShare& a, const ItemShare& b) { return a.sum > b.sum; });
-    if (most > 0 && shares.size() > most) {
-        ItemShare others{gbkText("其他"), 0};
-        for (std::size_t i = most - 1; i < shares.size(); ++i)
-            others.sum += shares[i].sum;
-        shares.resize(most - 1);
-        shares.push_back(others);
+PieChart pieChart(const std::vector<ItemShare>& shares, std::size_t most) {
+    const double total = totalOf(shares);
+    PieChart chart;
+    std::vector<ItemShare> drawn;
+    for (const ItemShare& share : shares)
+        (share.sum > 0 ? drawn : chart.notDrawn).push_back(share);
+    std::stable_sort(drawn.begin(), drawn.end(), [](const ItemShare& a, const ItemShare& b) { return a.sum > b.sum; });
+    const std::size_t kept = most > 0 && drawn.size() > most ? most - 1 : drawn.size();
+    for (std::size_t i = 0; i < kept; ++i)
+        chart.slices.push_back({drawn[i].item, drawn[i].sum, money(sharePercent(drawn[i].sum, total))});
+    if (kept < drawn.size()) {
+        PieSlice others{gbkText("其他"), 0, {}};
+        double percent = 0;
+        for (std::size_t i = kept; i < drawn.size(); ++i) {
+            others.sum += drawn[i].sum;
+            percent += parseDecimal(money(sharePercent(drawn[i].sum, total)));
+        }
+        others.share = money(percent);
+        chart.slices.push_back(others);
     }
-    return shares;
+    return chart;
 }
 
 ListTable recordQuery(const std::vector<LedgerRecord>& records, const std::string& keyword, CalendarDate from,

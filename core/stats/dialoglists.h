@@ -27,9 +27,20 @@ std::vector<ItemShare> groupShares(const std::vector<LedgerRecord>& records, Cal
                                    RecordKind kind);
 // The share dialog's list for those items (`kind` Expense or Income picks the column title).
 ListTable shareList(const std::vector<ItemShare>& shares, RecordKind kind);
-// The slices of a pie chart: the largest positive sums first, at most `most` of them, the rest
-// together as "其他".
-std::vector<ItemShare> pieSlices(std::vector<ItemShare> shares, std::size_t most);
+// An item's share of the total in percent, as the share list shows it: the item's sum rounded to
+// two decimals over the unrounded total. A total within half a cent of 0 gives 0.
+double sharePercent(double sum, double total);
+
+struct PieSlice {
+    std::string item;
+    double sum = 0;    // what the slice is drawn from
+    std::string share; // its label: the share list's own percentage ("其他": those it gathers, added)
+};
+struct PieChart {
+    std::vector<PieSlice> slices;    // the largest positive sums first, at most `most`, the rest as "其他"
+    std::vector<ItemShare> notDrawn; // sums of 0 or less, which no pie can show, in list order
+};
+PieChart pieChart(const std::vector<ItemShare>& shares, std::size_t most);
 
 // "自定义查询统计收支记录": expenses and income whose item contains the keyword.
 ListTable recordQuery(const std::vector<LedgerRecord>& records, const std::string& keyword, CalendarDate from,

@@ -5,10 +5,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
-double recordTotal(const LedgerRecord& record) { return parseDecimal(record.quantity) * parseDecimal(record.amount); }
+double recordTotal(const LedgerRecord& record) {
+    // Two huge numbers can still multiply beyond the largest double; such a total counts as 0,
+    // like a number that is not finite in the text itself.
+    const double total = parseDecimal(record.quantity) * parseDecimal(record.amount);
+    return std::isfinite(total) ? total : 0.0;
+}
 
 double openAmount(const LedgerRecord& record) { return recordTotal(record) - parseDecimal(record.writtenOff); }
 
@@ -43,10 +49,12 @@ std::string money3(double value) {
 
 long long dayNumber(CalendarDate date) {
     // Days since 1970-01-01 in the proleptic Gregorian calendar.
-    const long long y = date.year - (date.month <= 2 ? 1 : 0);
+    // Widened before any arithmetic: a record's year may be any 32-bit value.
+    const long long month = date.month;
+    const long long y = static_cast<long long>(date.year) - (month <= 2 ? 1 : 0);
     const long long era = (y >= 0 ? y : y - 399) / 400;
     const long long yearOfEra = y - era * 400;
-    const long long dayOfYear = (153 * (date.month + (date.month > 2 ? -3 : 9)) + 2) / 5 + date.day - 1;
+    const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + static_cast<long long>(date.day) - 1;
     const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     return era * 146097 + dayOfEra - 719468;
 }
@@ -123,9 +131,12 @@ bool containsKeyword(std::string_view item, std::string_view keyword) {
     for (std::size_t at = 0; at + keyword.size() <= item.size();) {
         if (item.compare(at, keyword.size(), keyword) == 0)
             return true;
-        // A GBK lead byte (0x81-0xFE) starts a two-byte character.
+        // A GBK lead byte (0x81-0xFE) starts a two-byte character, or with a digit after it one of
+        // the four-byte characters a shown keyword may hold.
         const auto byte = static_cast<unsigned char>(item[at]);
-        at += byte >= 0x81 && byte <= 0xFE && at + 1 < item.size() ? 2 : 1;
+        const bool lead = byte >= 0x81 && byte <= 0xFE && at + 1 < item.size();
+        const bool fourBytes = lead && item[at + 1] >= '0' && item[at + 1] <= '9' && at + 3 < item.size();
+        at += fourBytes ? 4 : lead ? 2 : 1;
     }
     return false;
 }

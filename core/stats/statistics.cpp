@@ -138,12 +138,11 @@ StatisticsView settleYear(const std::vector<LedgerRecord>& records, int year, bo
     view.totals.days = daysInPeriod({year, 1, 1}, {year, 12, 31});
     for (std::size_t m = 0; m < 12; ++m) {
         std::vector<std::string> row = {monthRowTitle(static_cast<int>(m + 1)), money(expense[m]), money(income[m])};
-        if (withDebts) {
+        const double balance = withDebts ? (income[m] - expense[m]) + borrowed[m] - lent[m] : income[m] - expense[m];
+        if (withDebts)
             row.push_back(money(borrowed[m] - lent[m]));
-            row.push_back(money((income[m] - expense[m]) + borrowed[m] - lent[m]));
-        } else {
-            row.push_back(money(income[m] - expense[m]));
-        }
+        row.push_back(money(balance));
+        view.monthBalance.push_back(balance);
         view.periodList.rows.push_back(std::move(row));
         view.periodList.rowKinds.push_back(NO_KIND);
         view.totals.income += income[m];
@@ -180,20 +179,6 @@ std::vector<std::pair<std::string, std::string>> summaryFields(bool hasRows, con
     for (std::size_t i = 0; i < values.size(); ++i)
         fields.emplace_back(gbkText(SUMMARY_CAPTIONS[i]), values[i]);
     return fields;
-}
-
-PeriodTotals totalsFromSummary(const std::vector<std::pair<std::string, std::string>>& summary, bool withDebts) {
-    PeriodTotals totals;
-    if (summary.size() != std::size(SUMMARY_CAPTIONS))
-        return totals;
-    totals.days = std::strtoll(summary[DAYS].second.c_str(), nullptr, 10);
-    totals.expense = parseDecimal(summary[EXPENSE].second);
-    totals.income = parseDecimal(summary[INCOME].second);
-    if (withDebts) {
-        totals.lent = parseDecimal(summary[LENT].second);
-        totals.borrowed = parseDecimal(summary[BORROWED].second);
-    }
-    return totals;
 }
 
 MonthBalances showMonthBalances(const std::vector<LedgerRecord>& records, CalendarDate today, bool withDebts) {
@@ -246,74 +231,6 @@ ListTable showRowRecords(const std::vector<LedgerRecord>& records, const std::st
     return list;
 }
 
-PeriodTotals withoutRecord(PeriodTotals totals, const LedgerRecord& record, bool withDebts) {
-    switch (record.kind) {
-    case RecordKind::Expense:
-        totals.expense -= recordTotal(record);
-        break;
-    case RecordKind::Income:
-        totals.income -= recordTotal(record);
-        break;
-    case RecordKind::Lent:
-        if (withDebts)
-            totals.lent -= openAmount(record);
-        break;
-    case RecordKind::Borrowed:
-        if (withDebts)
-            totals.borrowed -= openAmount(record);
-        break;
-    }
-    return totals;
-}
-
-PeriodTotals withChangedTotal(PeriodTotals totals, RecordKind kind, double delta, bool withDebts) {
-    switch (kind) {
-    case RecordKind::Expense:
-        totals.expense += delta;
-        break;
-    case RecordKind::Income:
-        totals.income += delta;
-        break;
-    case RecordKind::Lent:
-        if (withDebts)
-            totals.lent += delta;
-        break;
-    case RecordKind::Borrowed:
-        if (withDebts)
-            totals.borrowed += delta;
-        break;
-    }
-    return totals;
-}
-
-void adjustPeriodRow(std::vector<std::string>& row, RecordKind kind, double delta, bool withDebts) {
-    // Period-list columns: date, expense, income, [debt,] balance.
-    const std::size_t expense = 1, income = 2, debt = 3, balance = withDebts ? 4 : 3;
-    if (row.size() <= balance)
-        return;
-    const auto add = [&row](std::size_t column, double change) {
-        row[column] = money(parseDecimal(row[column]) + change);
-    };
-    switch (kind) {
-    case RecordKind::Expense:
-        add(expense, delta);
-        add(balance, -delta);
-        break;
-    case RecordKind::Income:
-        add(income, delta);
-        add(balance, delta);
-        break;
-    case RecordKind::Lent:
-    case RecordKind::Borrowed:
-        if (withDebts) { // without debts the page lists no debt to edit
-            const double sign = kind == RecordKind::Lent ? -1.0 : 1.0;
-            add(debt, sign * delta);
-            add(balance, sign * delta);
-        }
-        break;
-    }
-}
-
 void showEditedRecord(std::vector<std::string>& row, const LedgerRecord& record, bool withDebts) {
     if (row.size() <= TOTAL_COLUMN + 1)
         return;
@@ -322,12 +239,6 @@ void showEditedRecord(std::vector<std::string>& row, const LedgerRecord& record,
     row[AMOUNT_COLUMN] = record.amount;
     row[TOTAL_COLUMN] = money(recordTotal(record));
     row[withDebts ? TOTAL_COLUMN + 2 : TOTAL_COLUMN + 1] = record.note;
-}
-
-double rowTotal(const std::vector<std::string>& row) {
-    if (row.size() <= AMOUNT_COLUMN)
-        return 0;
-    return parseDecimal(row[QUANTITY_COLUMN]) * parseDecimal(row[AMOUNT_COLUMN]);
 }
 
 EditMode statisticsEditMode(RecordKind kind, bool withDebts) {

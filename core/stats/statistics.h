@@ -27,6 +27,7 @@ struct StatisticsView {
     PeriodTotals totals;
     std::vector<double> monthExpense; // the settlement's twelve months, for its chart
     std::vector<double> monthIncome;
+    std::vector<double> monthBalance; // what each month's "结余" shows
 };
 
 std::vector<ListColumn> periodColumns(bool withDebts);
@@ -43,9 +44,6 @@ StatisticsView settleYear(const std::vector<LedgerRecord>& records, int year, bo
 // is empty.
 std::vector<std::pair<std::string, std::string>> summaryFields(bool hasRows, const PeriodTotals& totals,
                                                                bool withDebts);
-// The totals read back from the shown values; a text such as "N/A" reads as 0.
-PeriodTotals totalsFromSummary(const std::vector<std::pair<std::string, std::string>>& summary, bool withDebts);
-
 struct MonthBalances {
     std::string today;     // "今日："
     std::string lastMonth; // "上月结余：": everything before today's month
@@ -58,16 +56,7 @@ MonthBalances showMonthBalances(const std::vector<LedgerRecord>& records, Calend
 ListTable showRowRecords(const std::vector<LedgerRecord>& records, const std::string& rowTitle,
                          std::optional<int> selectedYear, bool withDebts, bool rebuiltColumns = false);
 
-// After "删除": the summary without the record's share.
-PeriodTotals withoutRecord(PeriodTotals totals, const LedgerRecord& record, bool withDebts);
-// After "修改": the record's total changed by `delta`.
-PeriodTotals withChangedTotal(PeriodTotals totals, RecordKind kind, double delta, bool withDebts);
-// The selected period-list row after an edit changed a record's total by `delta`.
-void adjustPeriodRow(std::vector<std::string>& row, RecordKind kind, double delta, bool withDebts);
 // The record-list row of an edited record: item, quantity, amount, total and note as stored now.
 void showEditedRecord(std::vector<std::string>& row, const LedgerRecord& record, bool withDebts);
-// The total a record-list row shows the figures for: its "数量" × "金额".
-double rowTotal(const std::vector<std::string>& row);
-
 // How the page edits a record of this kind.
 EditMode statisticsEditMode(RecordKind kind, bool withDebts);

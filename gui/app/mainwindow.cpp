@@ -197,6 +197,10 @@ void MainWindow::createPages() {
 bool MainWindow::loadLedger() {
     ensureDirectory(ledger().dataDir);
     ledger().recordFilePath = recordFilePathFor(ledger().dataDir, ledger().userName);
+    // What a killed save of this user's files left behind goes now.
+    removeLeftoverTemporary(ledger().recordFilePath);
+    for (const ItemListKind kind : {ItemListKind::ExpenseItems, ItemListKind::IncomeItems, ItemListKind::Counterparts})
+        removeLeftoverTemporary(itemListPath(ledger(), kind));
     auto file = std::make_unique<FileSource>(ledger().recordFilePath);
     if (file->status() == FileRead::Status::Missing) {
         // The file went away after the login: start this user again with an empty ledger.
@@ -255,42 +259,38 @@ void MainWindow::selectTab(int index) {
 }
 
 void MainWindow::runStatisticsCommand(StatisticsCommand command) {
-    const std::vector<LedgerRecord>& records = ledger().records;
+    const LedgerContext& context = *m_context;
     const auto [from, to] = m_statisticsPage->selectedPeriod();
     switch (command) {
-    case StatisticsCommand::RecordQuery: {
-        ItemList items = loadItemList(ledger(), ItemListKind::ExpenseItems);
-        const ItemList income = loadItemList(ledger(), ItemListKind::IncomeItems);
-        items.insert(items.end(), income.begin(), income.end());
-        RecordQueryDialog(records, items, this).exec();
+    case StatisticsCommand::RecordQuery:
+        RecordQueryDialog(context, this).exec();
         break;
-    }
     case StatisticsCommand::DebtQuery:
-        DebtQueryDialog(records, loadItemList(ledger(), ItemListKind::Counterparts), this).exec();
+        DebtQueryDialog(context, this).exec();
         break;
     case StatisticsCommand::DailyRecords:
-        DailyRecordsDialog(records, from, to, this).exec();
+        DailyRecordsDialog(context, from, to, this).exec();
         break;
     case StatisticsCommand::ExpenseShare:
-        ExpenseShareDialog(records, from, to, this).exec();
+        ExpenseShareDialog(context, from, to, this).exec();
         break;
     case StatisticsCommand::IncomeShare:
-        IncomeShareDialog(records, from, to, this).exec();
+        IncomeShareDialog(context, from, to, this).exec();
         break;
     case StatisticsCommand::DailyDebts:
-        DailyDebtsDialog(records, from, to, this).exec();
+        DailyDebtsDialog(context, from, to, this).exec();
         break;
     case StatisticsCommand::TextReportI:
-        exportTextReport(records, from, to, ReportFormat::I, this);
+        exportTextReport(context, from, to, ReportFormat::I, this);
         break;
     case StatisticsCommand::TextReportII:
-        exportTextReport(records, from, to, ReportFormat::II, this);
+        exportTextReport(context, from, to, ReportFormat::II, this);
         break;
     case StatisticsCommand::WorkbookReportI:
-        exportWorkbookReport(records, from, to, ReportFormat::I, this);
+        exportWorkbookReport(context, from, to, ReportFormat::I, this);
         break;
     case StatisticsCommand::WorkbookReportII:
-        exportWorkbookReport(records, from, to, ReportFormat::II, this);
+        exportWorkbookReport(context, from, to, ReportFormat::II, this);
         break;
     }
 }

@@ -3,6 +3,7 @@
 #include "core/ledger/filestore.h"
 #include "core/stats/figures.h"
 #include "gui/app/ledgercontext.h"
+#include "gui/export/exportfile.h"
 #include "gui/widgets/datepicker.h"
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/prompter.h"
@@ -25,15 +26,10 @@ namespace {
 
 const QString FORMAT_CURRENT = QStringLiteral("2.0版本(*.cct)");
 const QString FORMAT_LEGACY = QStringLiteral("1.x版本(*.cct)");
+const QString BACKUP_SUFFIX = QStringLiteral("cct");
 constexpr std::size_t CHUNK = 1 << 20;
 constexpr std::size_t RECORDS_WORTH_A_PROGRESS = 5000;
 constexpr std::size_t BYTES_WORTH_A_PROGRESS = 5000 * 1024; // some five thousand records
-
-QString withSuffix(QString path) {
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".cct");
-    return path;
-}
 
 // Writes the backup whole or not at all; a long one shows its progress and can be cancelled,
 // which leaves any file of that name as it was. False when the file could not be written.
@@ -140,15 +136,16 @@ void exportBackup(LedgerContext& context, QWidget* parent) {
     if (settings.exec() != QDialog::Accepted)
         return;
     QString format;
-    const QString chosen = prompter().askSaveFile(parent, fromGbk(ledger.userName),
-                                                  FORMAT_CURRENT + QStringLiteral(";;") + FORMAT_LEGACY, &format);
+    const QString chosen = askExportFile(
+        context, parent,
+        {QString(), fromGbk(ledger.userName), FORMAT_CURRENT + QStringLiteral(";;") + FORMAT_LEGACY, BACKUP_SUFFIX},
+        &format);
     if (chosen.isEmpty())
         return;
     const std::vector<LedgerRecord> records = chosenRecords(ledger.records, settings.choice());
     const std::string bytes = backupBytes(ledger, records, format == FORMAT_LEGACY ? 1.0 : 2.0);
     bool cancelled = false;
-    if (!writeBackup(withSuffix(chosen).toStdString(), bytes, records.size() > RECORDS_WORTH_A_PROGRESS, parent,
-                     cancelled)) {
+    if (!writeBackup(chosen.toStdString(), bytes, records.size() > RECORDS_WORTH_A_PROGRESS, parent, cancelled)) {
         prompter().showMessage(parent, QStringLiteral("创建导出文件失败。"));
         return;
     }
@@ -158,7 +155,8 @@ void exportBackup(LedgerContext& context, QWidget* parent) {
 
 void importBackup(LedgerContext& context, QWidget* parent) {
     Ledger& ledger = context.ledger();
-    const QString path = prompter().askOpenFile(parent, fromGbk(ledger.userName), QStringLiteral("文件(*.cct)"));
+    const QString path = prompter().askOpenFile(
+        parent, {QString(), fromGbk(ledger.userName), QStringLiteral("文件(*.cct)"), BACKUP_SUFFIX});
     if (path.isEmpty())
         return;
     const QString failed = QStringLiteral("导入文件失败。");

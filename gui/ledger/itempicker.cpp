@@ -1,6 +1,7 @@
 #include "gui/ledger/itempicker.h"
 
 #include "gui/ledger/quickinputeditor.h"
+#include "gui/widgets/dropdown.h"
 #include "gui/widgets/gbktext.h"
 
 #include <QComboBox>
@@ -9,10 +10,7 @@
 #include <QPushButton>
 
 ItemPicker::ItemPicker(const Ledger& ledger, ItemListKind kind, QWidget* parent)
-    : QWidget(parent), m_ledger(ledger), m_kind(kind), m_combo(new QComboBox(this)) {
-    m_combo->setObjectName(QStringLiteral("itemCombo"));
-    m_combo->setEditable(true);
-    m_combo->setInsertPolicy(QComboBox::NoInsert);
+    : QWidget(parent), m_ledger(ledger), m_kind(kind), m_combo(typingDropDown("itemCombo", this)) {
     auto* editButton = new QPushButton(QStringLiteral("编辑"), this);
     editButton->setObjectName(QStringLiteral("editListButton"));
     auto* layout = new QHBoxLayout(this);
@@ -23,6 +21,8 @@ ItemPicker::ItemPicker(const Ledger& ledger, ItemListKind kind, QWidget* parent)
 }
 
 void ItemPicker::setKind(ItemListKind kind) {
+    if (kind == m_kind)
+        return; // the same list: what was typed stays
     m_kind = kind;
     refill();
 }
@@ -38,7 +38,10 @@ void ItemPicker::refill() {
 
 std::optional<std::string> ItemPicker::text() const { return toGbk(m_combo->currentText()); }
 
-void ItemPicker::clearText() { m_combo->clearEditText(); }
+void ItemPicker::clearText() {
+    m_combo->setCurrentIndex(-1);
+    m_combo->clearEditText();
+}
 
 void ItemPicker::onEditClicked() {
     QuickInputEditor editor(m_ledger, m_kind, this);

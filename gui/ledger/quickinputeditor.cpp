@@ -29,7 +29,7 @@ QuickInputEditor::QuickInputEditor(const Ledger& ledger, ItemListKind kind, QWid
     const FileRead file = readFile(itemListPath(ledger, kind));
     if (file.status == FileRead::Status::Ok) {
         QString text;
-        for (const std::string& entry : parseItemList(file.bytes))
+        for (const std::string& entry : parseItemList(file.bytes).entries)
             text += fromGbk(entry) + QLatin1Char('\n');
         m_listEdit->setPlainText(text);
     }

@@ -8,6 +8,7 @@
 #include "gui/pages/writeoffdialog.h"
 #include "gui/widgets/datepicker.h"
 #include "gui/widgets/gbktext.h"
+#include "gui/widgets/look.h"
 #include "gui/widgets/prompter.h"
 
 #include <QButtonGroup>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -108,10 +110,7 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
 EntryPage::EntryPage(LedgerContext& context, QWidget* parent, PageView view)
     : LedgerPage(context, parent), m_view(view), m_listView(new QTableView(this)), m_model(new RecordListModel(this)),
       m_menu(new QMenu(this)) {
-    setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    setPalette(background);
+    blackOnWhite(this);
 
     const PageLook& look = lookOf(view);
     m_listView->setObjectName(QStringLiteral("recordList"));
@@ -163,7 +162,7 @@ EntryPage::EntryPage(LedgerContext& context, QWidget* parent, PageView view)
     }
     m_menu->setObjectName(QStringLiteral("listMenu"));
     connect(m_listView, &QTableView::customContextMenuRequested, this, &EntryPage::onListMenuRequested);
-    connect(m_listView, &QTableView::doubleClicked, this, &EntryPage::onDoubleClicked);
+    m_listView->viewport()->installEventFilter(this);
 }
 
 void EntryPage::buildFields(QWidget* fields) {
@@ -219,6 +218,7 @@ void EntryPage::buildFields(QWidget* fields) {
     if (look.noteScrollsSideways) {
         m_noteEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
         m_noteEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_noteEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     } else {
         m_noteEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     }
@@ -268,7 +268,7 @@ RecordKind EntryPage::selectedKind() const {
 RecordInput EntryPage::readInput() const {
     RecordInput input;
     input.item = m_picker->text();
-    input.note = toGbk(m_noteEdit->toPlainText());
+    input.note = noteFromEditing(m_noteEdit->toPlainText());
     input.amount = m_amountEdit->text().toStdString();
     input.quantity = m_quantityEdit ? m_quantityEdit->text().toStdString() : std::string();
     return input;
@@ -372,3 +372,19 @@ void EntryPage::onDoubleClicked() {
 }
 
 void EntryPage::onListMenuRequested(const QPoint& at) { m_menu->popup(m_listView->viewport()->mapToGlobal(at)); }
+
+// A double click anywhere in the list runs its command on the selected row, also below the last
+// row; a press there keeps the selection, so a double click on empty space still has its row.
+bool EntryPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_listView->viewport())
+        return LedgerPage::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        onDoubleClicked();
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        return press->button() == Qt::LeftButton && !m_listView->indexAt(press->position().toPoint()).isValid();
+    }
+    return false;
+}

@@ -32,6 +32,9 @@ public:
     QDate pickedDate() const;
     void setPickedDate(const QDate& date);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildFields(QWidget* fields);
     RecordKind selectedKind() const;

@@ -21,7 +21,7 @@ QLineEdit* lineEdit(const std::string& gbk, const char* name, QWidget* parent) {
 }
 
 QPlainTextEdit* noteEdit(const std::string& gbk, QWidget* parent) {
-    auto* edit = new QPlainTextEdit(fromGbk(gbk), parent);
+    auto* edit = new QPlainTextEdit(noteForEditing(gbk), parent);
     edit->setObjectName(QStringLiteral("noteEdit"));
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setTabChangesFocus(true);
@@ -77,7 +77,7 @@ EditRecordDialog::EditRecordDialog(LedgerContext& context, EditMode mode, std::s
 void EditRecordDialog::onSaveClicked() {
     RecordInput input;
     input.item = toGbk(m_itemEdit->text());
-    input.note = toGbk(m_noteEdit->toPlainText());
+    input.note = editedNote(m_noteEdit->toPlainText(), m_record.note);
     input.quantity = m_quantityEdit->text().toStdString();
     input.amount = m_amountEdit->text().toStdString();
     if (const std::optional<InputProblem> problem = checkEdit(m_mode, input)) {
@@ -116,7 +116,7 @@ WriteOffDialog::WriteOffDialog(LedgerContext& context, std::size_t ledgerIndex, 
 
 void WriteOffDialog::onSaveClicked() {
     RecordInput input;
-    input.note = toGbk(m_noteEdit->toPlainText());
+    input.note = editedNote(m_noteEdit->toPlainText(), m_record.note);
     input.writtenOff = m_writtenOffEdit->text().toStdString();
     if (const std::optional<InputProblem> problem = checkWriteOff(input)) {
         refuse(this, m_context, *problem,

@@ -1,6 +1,7 @@
 #include "gui/pages/recordlistmodel.h"
 
 #include "gui/widgets/gbktext.h"
+#include "gui/widgets/look.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -116,7 +117,7 @@ void setUpRecordList(QTableView* view, RecordListModel* model, const std::vector
     small.setPointSize(9); // the column widths are made for a 9-point font
     view->setFont(small);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
-    view->setStyleSheet(QStringLiteral("QTableView { background: white; }"));
+    blackOnWhite(view);
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->horizontalHeader()->setSectionsMovable(true);

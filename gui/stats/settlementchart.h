@@ -1,12 +1,11 @@
 #pragma once
 
+#include "core/stats/statistics.h"
+
 #include <QDialog>
 
-#include <vector>
-
-// The twelve months of a settlement as bars of expense and income.
+// The twelve months of a settled year as bars of expense, income and balance.
 class SettlementChart final : public QDialog {
 public:
-    SettlementChart(const QString& year, const std::vector<double>& expense, const std::vector<double>& income,
-                    QWidget* parent = nullptr);
+    SettlementChart(int year, const StatisticsView& settlement, QWidget* parent = nullptr);
 };

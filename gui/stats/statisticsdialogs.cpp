@@ -1,12 +1,16 @@
 #include "gui/stats/statisticsdialogs.h"
 
+#include "core/ledger/gbk.h"
 #include "core/stats/dialoglists.h"
 #include "core/stats/figures.h"
+#include "gui/app/ledgercontext.h"
 #include "gui/export/workbookexport.h"
 #include "gui/pages/recordlistmodel.h"
 #include "gui/stats/charts.h"
 #include "gui/widgets/datepicker.h"
+#include "gui/widgets/dropdown.h"
 #include "gui/widgets/gbktext.h"
+#include "gui/widgets/look.h"
 #include "gui/widgets/prompter.h"
 
 #include <QButtonGroup>
@@ -23,13 +27,6 @@
 namespace {
 
 const QColor DARK_RED(128, 0, 0);
-
-void whiteBackground(QWidget* widget) {
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    widget->setPalette(palette);
-}
 
 QLabel* label(const QString& text, QWidget* parent, bool darkRed = false) {
     auto* shown = new QLabel(text, parent);
@@ -66,11 +63,11 @@ QPushButton* exportButton(QWidget* parent) {
 
 } // namespace
 
-PeriodListDialog::PeriodListDialog(const QString& caption, const QString& tableName, CalendarDate from, CalendarDate to,
-                                   ListTable list, QWidget* chart, QWidget* parent)
-    : QDialog(parent), m_tableName(tableName) {
+PeriodListDialog::PeriodListDialog(const LedgerContext& context, const QString& caption, const QString& tableName,
+                                   CalendarDate from, CalendarDate to, ListTable list, QWidget* chart, QWidget* parent)
+    : QDialog(parent), m_context(context), m_tableName(tableName) {
     setWindowTitle(caption);
-    whiteBackground(this);
+    blackOnWhite(this);
     auto* model = new RecordListModel(this);
     QTableView* view = listView(model, list.columns, this);
     auto* header = label(fromGbk(periodHeader(from, to)), this);
@@ -87,61 +84,68 @@ PeriodListDialog::PeriodListDialog(const QString& caption, const QString& tableN
     bottom->addStretch();
     QPushButton* exportTo = exportButton(this);
     bottom->addWidget(exportTo);
-    connect(exportTo, &QPushButton::clicked, this, [this] { exportListToWorkbook(m_list, m_tableName, this); });
+    connect(exportTo, &QPushButton::clicked, this,
+            [this] { exportListToWorkbook(m_context, m_list, m_tableName, this); });
 
     auto* lists = new QHBoxLayout;
     lists->addWidget(view, 3);
-    if (chart) {
-        chart->setMinimumSize(320, 300);
+    if (chart)
         lists->addWidget(chart, 2);
-    }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
     layout->addLayout(lists, 1);
     layout->addLayout(bottom);
     m_list = list;
     model->setList(std::move(list));
-    resize(chart ? 1100 : 960, 480);
+    resize(chart ? 980 : 960, chart ? 600 : 480); // within a screen of 1024 × 768
 }
 
-DailyRecordsDialog::DailyRecordsDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+DailyRecordsDialog::DailyRecordsDialog(const LedgerContext& context, CalendarDate from, CalendarDate to,
                                        QWidget* parent)
-    : PeriodListDialog(QStringLiteral("每天所有收支记录"), QStringLiteral("每天所有收支记录"), from, to,
-                       dailyRecords(records, from, to), nullptr, parent) {}
+    : PeriodListDialog(context, QStringLiteral("每天所有收支记录"), QStringLiteral("每天所有收支记录"), from, to,
+                       dailyRecords(context.ledger().records, from, to), nullptr, parent) {}
 
-DailyDebtsDialog::DailyDebtsDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
-                                   QWidget* parent)
-    : PeriodListDialog(QStringLiteral("每天所有债务记录"), QStringLiteral("每天所有债务记录"), from, to,
-                       dailyDebts(records, from, to), nullptr, parent) {}
+DailyDebtsDialog::DailyDebtsDialog(const LedgerContext& context, CalendarDate from, CalendarDate to, QWidget* parent)
+    : PeriodListDialog(context, QStringLiteral("每天所有债务记录"), QStringLiteral("每天所有债务记录"), from, to,
+                       dailyDebts(context.ledger().records, from, to), nullptr, parent) {}
 
-ExpenseShareDialog::ExpenseShareDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
+namespace {
+
+std::vector<ItemShare> sharesOf(const LedgerContext& context, CalendarDate from, CalendarDate to, RecordKind kind) {
+    return groupShares(context.ledger().records, from, to, kind);
+}
+
+} // namespace
+
+ExpenseShareDialog::ExpenseShareDialog(const LedgerContext& context, CalendarDate from, CalendarDate to,
                                        QWidget* parent)
-    : PeriodListDialog(QStringLiteral("各个支出项目所占比例"), QStringLiteral("各个支出项目所占比例"), from, to,
-                       shareList(groupShares(records, from, to, RecordKind::Expense), RecordKind::Expense),
-                       sharePieChart(groupShares(records, from, to, RecordKind::Expense), nullptr), parent) {}
+    : PeriodListDialog(context, QStringLiteral("各个支出项目所占比例"), QStringLiteral("各个支出项目所占比例"), from,
+                       to, shareList(sharesOf(context, from, to, RecordKind::Expense), RecordKind::Expense),
+                       sharePieChart(sharesOf(context, from, to, RecordKind::Expense), nullptr), parent) {}
 
-IncomeShareDialog::IncomeShareDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
-                                     QWidget* parent)
-    : PeriodListDialog(QStringLiteral("各个收入项目所占比例"), QStringLiteral("各个收入项目所占比例"), from, to,
-                       shareList(groupShares(records, from, to, RecordKind::Income), RecordKind::Income),
-                       sharePieChart(groupShares(records, from, to, RecordKind::Income), nullptr), parent) {}
+IncomeShareDialog::IncomeShareDialog(const LedgerContext& context, CalendarDate from, CalendarDate to, QWidget* parent)
+    : PeriodListDialog(context, QStringLiteral("各个收入项目所占比例"), QStringLiteral("各个收入项目所占比例"), from,
+                       to, shareList(sharesOf(context, from, to, RecordKind::Income), RecordKind::Income),
+                       sharePieChart(sharesOf(context, from, to, RecordKind::Income), nullptr), parent) {}
 
-KeywordQueryDialog::KeywordQueryDialog(Over over, const std::vector<LedgerRecord>& records, const ItemList& keywords,
-                                       QWidget* parent)
-    : QDialog(parent), m_over(over), m_records(records), m_keyword(new QComboBox(this)),
+KeywordQueryDialog::KeywordQueryDialog(Over over, const LedgerContext& context, QWidget* parent)
+    : QDialog(parent), m_over(over), m_context(context), m_keyword(typingDropDown("keywordCombo", this)),
       m_rangeMode(new QRadioButton(QStringLiteral("从"), this)),
       m_fromEdit(datePicker(QDate::currentDate(), "fromEdit", this)),
       m_toEdit(datePicker(QDate::currentDate(), "toEdit", this)), m_yearList(new QComboBox(this)),
       m_model(new RecordListModel(this)), m_total(totalField(this)) {
     const bool debts = over == Over::Debts;
     setWindowTitle(debts ? QStringLiteral("自定义查询债务统计记录") : QStringLiteral("自定义查询统计收支记录"));
-    whiteBackground(this);
+    blackOnWhite(this);
     const ListTable empty = debts ? debtQuery({}, {}, {1, 1, 1}, {0, 1, 1}) : recordQuery({}, {}, {1, 1, 1}, {0, 1, 1});
     m_view = listView(m_model, empty.columns, this);
 
-    m_keyword->setObjectName(QStringLiteral("keywordCombo"));
-    m_keyword->setEditable(true);
-    m_keyword->setInsertPolicy(QComboBox::NoInsert);
+    const Ledger& ledger = context.ledger();
+    ItemList keywords = loadItemList(ledger, debts ? ItemListKind::Counterparts : ItemListKind::ExpenseItems);
+    if (!debts) {
+        const ItemList income = loadItemList(ledger, ItemListKind::IncomeItems);
+        keywords.insert(keywords.end(), income.begin(), income.end());
+    }
     for (const std::string& entry : keywords)
         m_keyword->addItem(fromGbk(entry));
     m_keyword->setCurrentIndex(-1);
@@ -156,7 +160,7 @@ KeywordQueryDialog::KeywordQueryDialog(Over over, const std::vector<LedgerRecord
     modes->addButton(m_rangeMode);
     modes->addButton(yearMode);
     m_yearList->setObjectName(QStringLiteral("yearList"));
-    for (const std::string& year : yearList(records))
+    for (const std::string& year : yearList(ledger.records))
         m_yearList->addItem(fromGbk(year));
     m_yearList->setCurrentIndex(m_yearList->count() > 0 ? 0 : -1);
     m_yearList->setEnabled(false);
@@ -194,7 +198,7 @@ KeywordQueryDialog::KeywordQueryDialog(Over over, const std::vector<LedgerRecord
     connect(m_rangeMode, &QRadioButton::toggled, this, &KeywordQueryDialog::onModeChosen);
     connect(queryButton, &QPushButton::clicked, this, &KeywordQueryDialog::onQueryClicked);
     connect(exportTo, &QPushButton::clicked, this,
-            [this] { exportListToWorkbook(m_model->list(), QStringLiteral("统计记录"), this); });
+            [this] { exportListToWorkbook(m_context, m_model->list(), QStringLiteral("统计记录"), this); });
 }
 
 void KeywordQueryDialog::onModeChosen() {
@@ -219,20 +223,19 @@ void KeywordQueryDialog::onQueryClicked() {
         prompter().showMessage(this, QStringLiteral("请选择年份。"));
         return;
     }
-    // A keyword GBK cannot hold is in no stored item: it finds nothing.
-    const std::optional<std::string> keyword = toGbk(typed);
-    static const std::vector<LedgerRecord> NONE;
-    const std::vector<LedgerRecord>& records = keyword ? m_records : NONE;
-    const std::string shown = keyword.value_or("?");
+    // A keyword GBK cannot hold is in no stored item: it finds nothing, and the rows still show it
+    // as typed.
+    const std::string keyword = shownGbk(typed.toStdString());
+    const std::vector<LedgerRecord>& records = m_context.ledger().records;
     const bool debts = m_over == Over::Debts;
     ListTable list;
     if (range) {
         const QDate from = m_fromEdit->date(), to = m_toEdit->date();
         const CalendarDate start{from.year(), from.month(), from.day()}, end{to.year(), to.month(), to.day()};
-        list = debts ? debtQuery(records, shown, start, end) : recordQuery(records, shown, start, end);
+        list = debts ? debtQuery(records, keyword, start, end) : recordQuery(records, keyword, start, end);
     } else {
         const int year = m_yearList->currentText().toInt();
-        list = debts ? debtQueryYear(records, shown, year) : recordQueryYear(records, shown, year);
+        list = debts ? debtQueryYear(records, keyword, year) : recordQueryYear(records, keyword, year);
     }
     m_total->setText(fromGbk(list.fields.front().second));
     m_model->setList(std::move(list));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class LedgerContext;
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
@@ -20,36 +21,33 @@ class RecordListModel;
 // the list has one, and "导出至EXCEL" with the list's table name.
 class PeriodListDialog : public QDialog {
 public:
-    PeriodListDialog(const QString& caption, const QString& tableName, CalendarDate from, CalendarDate to,
-                     ListTable list, QWidget* chart, QWidget* parent);
+    PeriodListDialog(const LedgerContext& context, const QString& caption, const QString& tableName, CalendarDate from,
+                     CalendarDate to, ListTable list, QWidget* chart, QWidget* parent);
 
 private:
+    const LedgerContext& m_context;
     QString m_tableName;
     ListTable m_list; // as shown, for the export
 };
 
 class DailyRecordsDialog final : public PeriodListDialog {
 public:
-    DailyRecordsDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
-                       QWidget* parent = nullptr);
+    DailyRecordsDialog(const LedgerContext& context, CalendarDate from, CalendarDate to, QWidget* parent = nullptr);
 };
 
 class DailyDebtsDialog final : public PeriodListDialog {
 public:
-    DailyDebtsDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
-                     QWidget* parent = nullptr);
+    DailyDebtsDialog(const LedgerContext& context, CalendarDate from, CalendarDate to, QWidget* parent = nullptr);
 };
 
 class ExpenseShareDialog final : public PeriodListDialog {
 public:
-    ExpenseShareDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
-                       QWidget* parent = nullptr);
+    ExpenseShareDialog(const LedgerContext& context, CalendarDate from, CalendarDate to, QWidget* parent = nullptr);
 };
 
 class IncomeShareDialog final : public PeriodListDialog {
 public:
-    IncomeShareDialog(const std::vector<LedgerRecord>& records, CalendarDate from, CalendarDate to,
-                      QWidget* parent = nullptr);
+    IncomeShareDialog(const LedgerContext& context, CalendarDate from, CalendarDate to, QWidget* parent = nullptr);
 };
 
 // The free queries by keyword: over a date range of their own ("从") or month by month over a
@@ -57,14 +55,15 @@ public:
 class KeywordQueryDialog : public QDialog {
 public:
     enum class Over { Records, Debts };
-    KeywordQueryDialog(Over over, const std::vector<LedgerRecord>& records, const ItemList& keywords, QWidget* parent);
+    // The keywords offered are the item lists of what it queries.
+    KeywordQueryDialog(Over over, const LedgerContext& context, QWidget* parent);
 
 private:
     void onModeChosen();
     void onQueryClicked();
 
     Over m_over;
-    const std::vector<LedgerRecord>& m_records;
+    const LedgerContext& m_context;
     QComboBox* m_keyword;
     QRadioButton* m_rangeMode;
     QDateEdit* m_fromEdit;
@@ -77,12 +76,12 @@ private:
 
 class RecordQueryDialog final : public KeywordQueryDialog {
 public:
-    RecordQueryDialog(const std::vector<LedgerRecord>& records, const ItemList& items, QWidget* parent = nullptr)
-        : KeywordQueryDialog(Over::Records, records, items, parent) {}
+    explicit RecordQueryDialog(const LedgerContext& context, QWidget* parent = nullptr)
+        : KeywordQueryDialog(Over::Records, context, parent) {}
 };
 
 class DebtQueryDialog final : public KeywordQueryDialog {
 public:
-    DebtQueryDialog(const std::vector<LedgerRecord>& records, const ItemList& counterparts, QWidget* parent = nullptr)
-        : KeywordQueryDialog(Over::Debts, records, counterparts, parent) {}
+    explicit DebtQueryDialog(const LedgerContext& context, QWidget* parent = nullptr)
+        : KeywordQueryDialog(Over::Debts, context, parent) {}
 };

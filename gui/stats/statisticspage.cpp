@@ -9,6 +9,7 @@
 #include "gui/stats/statisticscommand.h"
 #include "gui/widgets/datepicker.h"
 #include "gui/widgets/gbktext.h"
+#include "gui/widgets/look.h"
 #include "gui/widgets/prompter.h"
 
 #include <QComboBox>
@@ -91,10 +92,7 @@ StatisticsPage::StatisticsPage(LedgerContext& context, QWidget* parent)
       m_lastMonthValue(label({}, this)), m_thisMonthValue(label({}, this)), m_periodView(new QTableView(this)),
       m_periodModel(new RecordListModel(this)), m_recordView(new QTableView(this)),
       m_recordModel(new RecordListModel(this)), m_menu(new QMenu(this)) {
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    blackOnWhite(this);
 
     // The statistics menu.
     m_menu->setObjectName(QStringLiteral("statisticsMenu"));
@@ -144,7 +142,7 @@ StatisticsPage::StatisticsPage(LedgerContext& context, QWidget* parent)
 
     // The period list beside the nine summary values.
     auto* summary = new QGridLayout;
-    std::vector<std::pair<std::string, std::string>> captions = summaryFields(false, {}, false);
+    const std::vector<std::pair<std::string, std::string>> captions = summaryFields(false, {}, false);
     for (std::size_t i = 0; i < captions.size(); ++i) {
         const int row = static_cast<int>(i);
         summary->addWidget(label(fromGbk(captions[i].first), this), row, 0);
@@ -157,7 +155,6 @@ StatisticsPage::StatisticsPage(LedgerContext& context, QWidget* parent)
         m_summaryValues.push_back(value);
     }
     summary->setVerticalSpacing(1);
-    m_summary = captions;
     auto* upper = new QHBoxLayout;
     upper->addWidget(m_periodView, 1);
     upper->addLayout(summary);
@@ -227,6 +224,7 @@ void StatisticsPage::refreshStatistics() {
     ListTable emptyPeriod;
     emptyPeriod.columns = periodColumns(withDebts());
     m_periodModel->setList(emptyPeriod);
+    m_shown = Shown::Nothing;
     clearRecordList();
     m_chartButton->setEnabled(false);
     showSummary({});
@@ -241,9 +239,10 @@ void StatisticsPage::refreshStatistics() {
 void StatisticsPage::clearRecordList() { m_recordModel->setList(showRowRecords({}, {}, std::nullopt, withDebts())); }
 
 void StatisticsPage::showSummary(const PeriodTotals& totals) {
-    m_summary = summaryFields(m_periodModel->rowCount() > 0, totals, withDebts());
+    const std::vector<std::pair<std::string, std::string>> shown =
+        summaryFields(m_periodModel->rowCount() > 0, totals, withDebts());
     for (std::size_t i = 0; i < m_summaryValues.size(); ++i)
-        m_summaryValues[i]->setText(fromGbk(m_summary[i].second));
+        m_summaryValues[i]->setText(fromGbk(shown[i].second));
 }
 
 void StatisticsPage::showMonthBalances() {
@@ -261,9 +260,38 @@ void StatisticsPage::showPeriodView(StatisticsView view) {
     showMonthBalances();
 }
 
+StatisticsView StatisticsPage::shownView() const {
+    const std::vector<LedgerRecord>& records = m_context.ledger().records;
+    switch (m_shown) {
+    case Shown::Query:
+        return queryPeriod(records, m_queriedPeriod.first, m_queriedPeriod.second, withDebts());
+    case Shown::Settlement:
+        return settleYear(records, m_settledYear, withDebts());
+    case Shown::Nothing:
+        break;
+    }
+    StatisticsView none;
+    none.periodList.columns = periodColumns(withDebts());
+    return none;
+}
+
+void StatisticsPage::updatePeriodView() {
+    const int selected = firstSelectedRow(m_periodView);
+    const std::string title = selected >= 0 ? m_periodModel->list().rows[static_cast<std::size_t>(selected)][0] : "";
+    StatisticsView view = shownView();
+    m_periodModel->setList(std::move(view.periodList));
+    const std::vector<std::vector<std::string>>& rows = m_periodModel->list().rows;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (selected >= 0 && rows[i][0] == title)
+            m_periodView->selectRow(static_cast<int>(i));
+    showSummary(view.totals);
+    showMonthBalances();
+}
+
 void StatisticsPage::onQueryClicked() {
-    const auto [from, to] = selectedPeriod();
-    showPeriodView(queryPeriod(m_context.ledger().records, from, to, withDebts()));
+    m_shown = Shown::Query;
+    m_queriedPeriod = selectedPeriod();
+    showPeriodView(shownView());
     m_chartButton->setEnabled(false);
 }
 
@@ -276,13 +304,15 @@ void StatisticsPage::onSettleClicked() {
         m_context.prompter().showMessage(this, QStringLiteral("请选择年份。"));
         return;
     }
-    m_settlement = settleYear(m_context.ledger().records, m_yearList->currentText().toInt(), withDebts());
-    showPeriodView(m_settlement);
+    m_shown = Shown::Settlement;
+    m_settledYear = m_yearList->currentText().toInt();
+    showPeriodView(shownView());
     m_chartButton->setEnabled(true);
 }
 
 void StatisticsPage::onChartClicked() {
-    SettlementChart chart(m_yearList->currentText(), m_settlement.monthExpense, m_settlement.monthIncome, this);
+    // The year that was settled, as the ledger is now.
+    SettlementChart chart(m_settledYear, settleYear(m_context.ledger().records, m_settledYear, withDebts()), this);
     chart.exec();
 }
 
@@ -298,19 +328,17 @@ void StatisticsPage::onPeriodRowClicked() {
                            coloured ? RecordListModel::RowColour(kindColour) : RecordListModel::RowColour());
 }
 
+// "删除" and "修改" change the record list in place; the period list and the summary are computed
+// again, so no later running balance keeps an old value.
 void StatisticsPage::onDeleteClicked() {
     const int row = firstSelectedRow(m_recordView);
     if (row < 0 || !m_context.prompter().askYesNo(this, QStringLiteral("您确定要删除指定的记录吗？")))
         return;
     std::vector<LedgerRecord>& records = m_context.ledger().records;
-    const std::optional<std::size_t> index =
-        listedRecord(records, m_recordModel->list(), static_cast<std::size_t>(row));
-    if (!index)
+    if (!listedRecord(records, m_recordModel->list(), static_cast<std::size_t>(row)))
         return;
-    const PeriodTotals totals = withoutRecord(totalsFromSummary(m_summary, withDebts()), records[*index], withDebts());
     m_recordModel->deleteDayRow(row, records);
-    showSummary(totals);
-    showMonthBalances();
+    updatePeriodView();
 }
 
 void StatisticsPage::onEditClicked() {
@@ -322,21 +350,11 @@ void StatisticsPage::onEditClicked() {
         listedRecord(records, m_recordModel->list(), static_cast<std::size_t>(row));
     if (!index)
         return;
-    std::vector<std::string> cells = m_recordModel->list().rows[static_cast<std::size_t>(row)];
-    const double oldTotal = rowTotal(cells);
-    const RecordKind kind = records[*index].kind;
-    EditRecordDialog dialog(m_context, statisticsEditMode(kind, withDebts()), *index, this);
+    EditRecordDialog dialog(m_context, statisticsEditMode(records[*index].kind, withDebts()), *index, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const double delta = recordTotal(dialog.record()) - oldTotal;
+    std::vector<std::string> cells = m_recordModel->list().rows[static_cast<std::size_t>(row)];
     showEditedRecord(cells, dialog.record(), withDebts());
     m_recordModel->replaceRow(row, std::move(cells));
-    const int periodRow = firstSelectedRow(m_periodView);
-    if (periodRow >= 0) {
-        std::vector<std::string> periodCells = m_periodModel->list().rows[static_cast<std::size_t>(periodRow)];
-        adjustPeriodRow(periodCells, kind, delta, withDebts());
-        m_periodModel->replaceRow(periodRow, std::move(periodCells));
-    }
-    showSummary(withChangedTotal(totalsFromSummary(m_summary, withDebts()), kind, delta, withDebts()));
-    showMonthBalances();
+    updatePeriodView();
 }

@@ -38,6 +38,10 @@ private:
     void showSummary(const PeriodTotals& totals);
     void showMonthBalances();
     void showPeriodView(StatisticsView view);
+    // The query or settlement shown, computed from the ledger as it is now.
+    StatisticsView shownView() const;
+    // After a deletion or an edit: the period list and summary again, the selected row kept.
+    void updatePeriodView();
 
     void onQueryClicked();
     void onSettleClicked();
@@ -52,7 +56,6 @@ private:
     QComboBox* m_yearList;
     QPushButton* m_chartButton;
     std::vector<QLabel*> m_summaryValues;
-    std::vector<std::pair<std::string, std::string>> m_summary; // as shown
     QLabel* m_todayValue;
     QLabel* m_lastMonthValue;
     QLabel* m_thisMonthValue;
@@ -61,5 +64,8 @@ private:
     QTableView* m_recordView;
     RecordListModel* m_recordModel;
     QMenu* m_menu;
-    StatisticsView m_settlement; // the last settlement, for its chart
+    // What the period list shows: the period of the last query, or the year of the last settlement.
+    enum class Shown { Nothing, Query, Settlement } m_shown = Shown::Nothing;
+    std::pair<CalendarDate, CalendarDate> m_queriedPeriod{};
+    int m_settledYear = 0;
 };

@@ -1,10 +1,15 @@
 #include "cli/ledgercommands.h"
+#include "tests/support/child.h"
 #include "tests/support/tempdir.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -233,6 +238,100 @@ TEST(Mzledger, ReportWritesTheTextReport) {
                    "--out", out})
                   .status,
               2);
+}
+
+TEST(Mzledger, ReportsNeverLandOnARecordFile) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, RECORDS).status, 0);
+    ASSERT_EQ(run({"build", dir.path() + "v.rec", "--user", "v", "--password", "pw"}, RECORDS).status, 0);
+    ASSERT_EQ(::symlink(file.c_str(), (dir.path() + "link.txt").c_str()), 0);
+    const std::string ledger = dir.read("u.rec"), other = dir.read("v.rec");
+    for (const char* command : {"report", "workbook"}) {
+        for (const std::string& out : {file, dir.path() + "./u.rec", dir.path() + "link.txt", dir.path() + "v.rec"}) {
+            const CommandRun refused = run({command, file, "--password", "pw", "--from", "2026-12-01", "--to",
+                                            "2026-12-31", "--format", "I", "--out", out});
+            EXPECT_EQ(refused.status, 1) << command << " " << out;
+            EXPECT_NE(refused.err.find("record file"), std::string::npos) << refused.err;
+        }
+    }
+    EXPECT_EQ(dir.read("u.rec"), ledger); // byte for byte
+    EXPECT_EQ(dir.read("v.rec"), other);
+}
+
+TEST(Mzledger, ReadersRefuseWhatIsNoFileAndDamagedLists) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir.path() + "x.rec").c_str(), 0600), 0);
+    const ChildEnd end = runInChild([&] { return run({"dump", dir.path() + "x.rec", "--password", "pw"}).status; });
+    EXPECT_FALSE(end.timedOut); // a FIFO is refused, not waited on
+    EXPECT_EQ(end.exitCode, 1);
+    EXPECT_NE(run({"dump", dir.path() + "x.rec", "--password", "pw"}).err.find("not a regular file"),
+              std::string::npos);
+
+    dir.write("random.lio", "\x13\x37\xde\xad\xbe\xef\x01\x02\x03\x04\x05");
+    const CommandRun damaged = run({"list-dump", dir.path() + "random.lio"});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("damaged"), std::string::npos);
+    ASSERT_EQ(run({"list-build", dir.path() + "ok.lio"}, R"(["早饭"])").status, 0);
+    EXPECT_EQ(run({"list-dump", dir.path() + "ok.lio"}).status, 0);
+}
+
+TEST(Mzledger, BuildOverALinkedLedgerKeepsTheLink) {
+    TempDir dir;
+    const std::string synced = dir.path() + "synced.rec", link = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", synced, "--user", "u", "--password", "pw"}, R"({"records": []})").status, 0);
+    ASSERT_EQ(::symlink(synced.c_str(), link.c_str()), 0);
+    ASSERT_EQ(run({"build", link, "--user", "u", "--password", "pw"}, RECORDS).status, 0);
+    struct stat info {};
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(nlohmann::json::parse(run({"dump", synced, "--password", "pw"}).out)["records"].size(), 2u);
+}
+
+TEST(Mzledger, QueriesCheckTheKeywordFirstAndShowItAsTyped) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, R"({"records": []})").status, 0);
+    const CommandRun empty = run({"stats", "query", file, "--password", "pw", "--keyword", "", "--year", "2024"});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("关键字不能为空！"), std::string::npos) << empty.err;
+
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, RECORDS).status, 0);
+    const CommandRun shown = run({"stats", "query", file, "--password", "pw", "--keyword", "早饭😀", "--year", "2026"});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(nlohmann::json::parse(shown.out)["rows"][11][2], "早饭😀");
+}
+
+TEST(Mzledger, AmountsThatAreNotFiniteCountAsZero) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, R"({"records": [
+        {"id": 1, "kind": 1, "year": 2026, "month": 12, "day": 9, "item": "a", "amount": "nan"},
+        {"id": 2, "kind": 1, "year": 2026, "month": 12, "day": 9, "item": "b", "amount": "1e999"},
+        {"id": 3, "kind": 1, "year": 2026, "month": 12, "day": 9, "item": "c", "amount": "2.5"}]})")
+                  .status,
+              0);
+    const auto page =
+        nlohmann::json::parse(run({"page", "combined", file, "--password", "pw", "--date", "2026-12-09"}).out);
+    EXPECT_EQ(page["fields"]["今日支"], "2.50");
+    EXPECT_EQ(page["rows"][0][5], "0.00");
+}
+
+TEST(Mzledger, AFileSizeLimitEndsTheCommandWithAMessageNotASignal) {
+    TempDir dir;
+    std::string records = R"({"records": [)";
+    for (int i = 0; i < 300; ++i)
+        records += std::string(i ? "," : "") +
+                   R"({"id": 1, "kind": 1, "year": 2026, "month": 1, "day": 1, "item": "x", "amount": "1"})";
+    records += "]}";
+    dir.write("in.json", records);
+    const std::string command = "ulimit -f 4; exec " MZLEDGER_PATH " build " + dir.path() +
+                                "u.rec --user u --password pw < " + dir.path() + "in.json 2>" + dir.path() + "err";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal";
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(dir.read("err").find("cannot be written"), std::string::npos);
+    EXPECT_FALSE(dir.exists("u.rec.saving"));
 }
 
 } // namespace

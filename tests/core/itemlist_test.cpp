@@ -28,17 +28,38 @@ TEST(ItemList, FileFormatRoundTripsAndKeepsItsSize) {
     const ItemList list = {"\xd4\xe7\xb7\xb9", "", " spaced ", "\xd4\xe7\xb7\xb9"};
     const std::string bytes = serializeItemList(list);
     EXPECT_EQ(bytes.size(), 4 + (4 + 16 * 4) + 4 + (4 + 16 * 8) + (4 + 16 * 4));
-    EXPECT_EQ(parseItemList(bytes), list);
+    const ParsedItemList parsed = parseItemList(bytes);
+    EXPECT_EQ(parsed.entries, list);
+    EXPECT_FALSE(parsed.damaged);
 }
 
-TEST(ItemList, ShortFilesYieldTheEntriesReadSoFar) {
+TEST(ItemList, DamagedFilesAreToldAndYieldTheEntriesReadSoFar) {
     const std::string bytes = serializeItemList({"one", "two", "three"});
-    EXPECT_EQ(parseItemList(""), ItemList{});
-    EXPECT_EQ(parseItemList(bytes.substr(0, 3)), ItemList{});
     const std::size_t afterTwo = 4 + 2 * (4 + 16 * 3);
-    EXPECT_EQ(parseItemList(bytes.substr(0, afterTwo + 5)), (ItemList{"one", "two"}));
-    std::string hugeLength = bytes.substr(0, 4) + std::string("\xff\xff\xff\x7f", 4);
-    EXPECT_EQ(parseItemList(hugeLength), ItemList{});
+    std::string notALetter = bytes;
+    notALetter[4 + 4] = '@';
+    struct Case {
+        const char* name;
+        std::string bytes;
+        ItemList entries;
+        bool damaged;
+    };
+    const Case cases[] = {
+        {"zero_bytes_are_an_empty_list", "", {}, false},
+        {"empty_list", serializeItemList({}), {}, false},
+        {"cut_in_the_count", bytes.substr(0, 3), {}, true},
+        {"cut_in_the_third_entry", bytes.substr(0, afterTwo + 5), {"one", "two"}, true},
+        {"count_beyond_the_bytes", std::string("\xff\xff\xff\x7f", 4) + bytes.substr(4), {}, true},
+        {"length_beyond_the_bytes", bytes.substr(0, 4) + std::string("\xff\xff\xff\x7f", 4), {}, true},
+        {"negative_count", std::string("\xff\xff\xff\xff", 4), {}, true},
+        {"value_that_is_no_letter", notALetter, {}, true},
+        {"bytes_after_the_last_entry", bytes + "x", {"one", "two", "three"}, true},
+    };
+    for (const Case& c : cases) {
+        const ParsedItemList parsed = parseItemList(c.bytes);
+        EXPECT_EQ(parsed.entries, c.entries) << c.name;
+        EXPECT_EQ(parsed.damaged, c.damaged) << c.name;
+    }
 }
 
 class ItemListFiles : public testing::Test {

@@ -210,7 +210,8 @@ TEST(RecordInput, ChecksRunInTheirOrder) {
 
 TEST(RecordInput, NumbersAreReadLikeStrtodAndWrittenWithTwoDecimals) {
     const std::pair<const char*, const char*> amounts[] = {
-        {"abc", "0.00"}, {"-5", "-5.00"}, {"12abc", "12.00"}, {"12345.678", "12345.68"}, {" 7", "7.00"}};
+        {"abc", "0.00"}, {"-5", "-5.00"}, {"12abc", "12.00"}, {"12345.678", "12345.68"}, {" 7", "7.00"},
+        {"nan", "0.00"}, {"inf", "0.00"}, {"1e999", "0.00"}}; // what is not finite counts as no number
     for (const auto& [typed, stored] : amounts) {
         RecordInput input;
         input.item = "x";

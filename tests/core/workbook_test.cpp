@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <limits>
+#include <sys/stat.h>
 
 namespace {
 
@@ -119,6 +122,47 @@ TEST(SpreadsheetLink, ReportCellsFollowTheNumberFormatInForce) {
     ASSERT_TRUE(link.saveAs(dir.path() + "report.xlsx", error)) << error;
     EXPECT_NE(workbookPart(dir.path() + "report.xlsx", "xl/workbook.xml").find("<sheet name=\"Sheet1\""),
               std::string::npos);
+}
+
+TEST(Workbook, EveryCellIsWrittenOrTheWorkbookIsNot) {
+    TempDir dir;
+    std::string error;
+    // A number that is not finite is written as its text, and the file stays readable.
+    Worksheet sheet{"Sheet1", {}, false, "General"};
+    sheet.cells[{1, 1}] = WorkbookCell{"inf", std::numeric_limits<double>::infinity()};
+    sheet.cells[{1, 2}] = WorkbookCell{"nan", std::nan("")};
+    sheet.cells[{1, 3}] = WorkbookCell{"7.5", 7.5};
+    ASSERT_TRUE(writeWorkbook(Workbook{{sheet}}, dir.path() + "book.xlsx", error)) << error;
+    const std::string cells = workbookPart(dir.path() + "book.xlsx", "xl/worksheets/sheet1.xml");
+    EXPECT_NE(cells.find("<v>7.5</v>"), std::string::npos) << cells;
+    EXPECT_EQ(cells.find("inf</v>"), std::string::npos) << cells;
+    EXPECT_NE(workbookPart(dir.path() + "book.xlsx", "xl/sharedStrings.xml").find("nan"), std::string::npos);
+    struct stat info {};
+    ASSERT_EQ(::stat((dir.path() + "book.xlsx").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    // A cell the library refuses ends the export with the program's own message; the workbook that
+    // stood there stays as it was, and nothing is left beside it.
+    const std::string before = dir.read("book.xlsx");
+    Worksheet tooLong{"Sheet1", {}, false, "@"};
+    tooLong.cells[{3, 2}] = WorkbookCell{std::string(40000, 'x'), std::nullopt};
+    EXPECT_FALSE(writeWorkbook(Workbook{{tooLong}}, dir.path() + "book.xlsx", error));
+    EXPECT_NE(error.find(g("第3行第2列")), std::string::npos) << error;
+    EXPECT_EQ(dir.read("book.xlsx"), before);
+    EXPECT_FALSE(dir.exists("book.xlsx.saving"));
+    EXPECT_FALSE(writeWorkbook(Workbook{{Worksheet{"a[b]", {}, false, "@"}}}, dir.path() + "bad.xlsx", error));
+    EXPECT_FALSE(dir.exists("bad.xlsx"));
+}
+
+TEST(WorkbookDriver, APathHoldingTheSeparatorStillNamesItsOwnFile) {
+    TempDir dir;
+    ListTable list;
+    list.columns = {{"a", 10, Align::Center}};
+    list.rows = {{"1"}};
+    std::string error;
+    ASSERT_TRUE(exportListToWorkbook(list, "t", dir.path() + "a\";DBQ=b.xlsx", error)) << error;
+    EXPECT_TRUE(dir.exists("a\";DBQ=b.xlsx"));
+    EXPECT_FALSE(dir.exists("a"));
 }
 
 } // namespace

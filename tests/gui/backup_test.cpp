@@ -56,7 +56,7 @@ TEST(BackupWindows, ExportThenImportWithARetriedPassword) {
     alice.ledger().password = "pw";
     alice.ledger().records = {record(RecordKind::Expense, "3.00", "2.50"), record(RecordKind::Income, "1", "9")};
 
-    prompts.saveAnswer = QString::fromStdString(dir.path() + "old");
+    prompts.saveAnswers = {QString::fromStdString(dir.path() + "old")};
     prompts.saveFilterAnswer = QStringLiteral("1.x版本(*.cct)");
     answerDialogs({[](QDialog& settings) { child<QPushButton>(settings, "nextButton")->click(); }});
     exportBackup(alice, nullptr);

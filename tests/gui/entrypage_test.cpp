@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -252,7 +253,7 @@ TEST_F(EntryPageTest, DebtPageWritesOffByDoubleClickReplacingTheTotal) {
             child<QLineEdit>(dialog, "writtenOffEdit")->setText(QString::fromLatin1(amount));
             child<QPushButton>(dialog, "saveButton")->click();
         });
-        Q_EMIT view->doubleClicked(view->model()->index(0, 1));
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(0, 1)).center());
     };
     writeOff("200");
     EXPECT_EQ(context.ledger().records[0].writtenOff, "200.00");
@@ -279,6 +280,95 @@ TEST_F(EntryPageTest, DebtPageWritesOffByDoubleClickReplacingTheTotal) {
     });
     command(*page, QStringLiteral("修改"));
     EXPECT_EQ(label, QStringLiteral("修改"));
+}
+
+TEST_F(EntryPageTest, TheItemBoxKeepsWhatWasTypedAndTheDebtKindKeepsTheCounterpart) {
+    home.write("OutDefs.txt", ""); // the seeded list is the user's own file, rewritten here
+    ASSERT_TRUE(saveItemList(context.ledger(), ItemListKind::ExpenseItems, {gbkText("交通费")}));
+    auto page = open<ExpensePage>();
+    auto* item = child<QComboBox>(*page, "itemCombo");
+    page->activateWindow();
+    item->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(item->lineEdit()->hasFocus());   // a completer completes only what is typed with the focus
+    for (const QChar c : QStringLiteral("交通")) // typed key by key, as a keyboard or input method does
+        QTest::sendKeyEvent(QTest::Click, item->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    EXPECT_EQ(item->currentText(), QStringLiteral("交通")); // not completed to 交通费
+    child<QLineEdit>(*page, "amountEdit")->setText(QStringLiteral("2"));
+    child<QPushButton>(*page, "addButton")->click();
+    EXPECT_EQ(context.ledger().records.back().item, gbkText("交通"));
+
+    item->setCurrentIndex(0); // chosen from the list, then added: the choice is cleared too
+    child<QLineEdit>(*page, "amountEdit")->setText(QStringLiteral("3"));
+    child<QPushButton>(*page, "addButton")->click();
+    EXPECT_EQ(item->currentIndex(), -1);
+    EXPECT_TRUE(item->currentText().isEmpty());
+
+    auto debts = open<DebtPage>();
+    auto* counterpart = child<QComboBox>(*debts, "itemCombo");
+    counterpart->setEditText(QStringLiteral("小李"));
+    child<QRadioButton>(*debts, "kind2")->click(); // 借入: the same list, nothing refilled
+    EXPECT_EQ(counterpart->currentText(), QStringLiteral("小李"));
+}
+
+TEST_F(EntryPageTest, NotesKeepTheirLineBreaksAsCrLf) {
+    auto page = open<ExpensePage>();
+    child<QComboBox>(*page, "itemCombo")->setEditText(QStringLiteral("茶"));
+    child<QLineEdit>(*page, "amountEdit")->setText(QStringLiteral("1"));
+    child<QPlainTextEdit>(*page, "noteEdit")->setPlainText(QStringLiteral("第一行\n第二行"));
+    child<QPushButton>(*page, "addButton")->click();
+    ASSERT_EQ(context.ledger().records.size(), 1u);
+    EXPECT_EQ(context.ledger().records[0].note, gbkText("第一行\r\n第二行"));
+
+    // Through "修改" unchanged, any note stays byte for byte what it was, even one with a bare LF.
+    for (const std::string& note : {gbkText("第一行\r\n第二行"), std::string("a\nb"), std::string("a\r\n\r\nb")}) {
+        context.ledger().records[0].note = note;
+        page->refresh();
+        select(*page, {0});
+        onDialog([](QDialog& dialog) {
+            child<QLineEdit>(dialog, "amountEdit")->setText(QStringLiteral("2"));
+            child<QPushButton>(dialog, "saveButton")->click();
+        });
+        command(*page, QStringLiteral("修改"));
+        EXPECT_EQ(context.ledger().records[0].note, note);
+    }
+}
+
+TEST_F(EntryPageTest, ADoubleClickBelowTheRowsEditsTheSelectedRow) {
+    auto page = open<ExpensePage>({record(1, RecordKind::Expense, 15, "a")});
+    auto* view = child<QTableView>(*page, "recordList");
+    page->resize(760, 413);
+    QApplication::processEvents();
+    const QPoint row = view->visualRect(view->model()->index(0, 1)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row);
+    const QPoint below(row.x(), view->viewport()->height() - 5);
+    ASSERT_FALSE(view->indexAt(below).isValid());
+    QString title;
+    onDialog([&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        dialog.reject();
+    });
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(title, QStringLiteral("修改"));
+}
+
+TEST_F(EntryPageTest, PagesAreBlackOnWhiteWhateverTheThemeAndTheIncomeNoteScrollsSideways) {
+    const QPalette saved = QApplication::palette();
+    QPalette dark = saved;
+    dark.setColor(QPalette::Base, Qt::black);
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Window, Qt::darkGray);
+    dark.setColor(QPalette::WindowText, Qt::white);
+    QApplication::setPalette(dark);
+    auto page = open<IncomePage>();
+    auto* view = child<QTableView>(*page, "recordList");
+    EXPECT_EQ(view->palette().color(QPalette::Base), QColor(Qt::white));
+    EXPECT_EQ(view->palette().color(QPalette::Text), QColor(Qt::black));
+    EXPECT_EQ(page->palette().color(QPalette::WindowText), QColor(Qt::black));
+    auto* note = child<QPlainTextEdit>(*page, "noteEdit");
+    EXPECT_EQ(note->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(note->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QApplication::setPalette(saved);
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 
 void resetSettings() {
     QSettings profile(QString::fromUtf8(APPLICATION_NAME), QString::fromUtf8(APPLICATION_NAME));
-    profile.remove(QString::fromUtf8(SETTINGS_SECTION));
+    profile.clear();
 }
 
 int main(int argc, char** argv) {

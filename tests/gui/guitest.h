@@ -2,10 +2,12 @@
 
 #include "gui/widgets/prompter.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <QWidget>
 
 #include <deque>
+#include <vector>
 
 // Answers the program's message boxes and questions in tests, and remembers what was shown.
 class FakePrompter final : public Prompter {
@@ -26,17 +28,27 @@ public:
         answers.pop_front();
         return answer;
     }
-    QString askOpenFile(QWidget*, const QString&, const QString&) override { return openAnswer; }
-    QString askSaveFile(QWidget*, const QString&, const QString& filter, QString* chosenFilter) override {
-        saveFilters << filter;
+    QString askOpenFile(QWidget*, const FileRequest&) override { return openAnswer; }
+    // Takes the next of `saveAnswers` (a prompt after the last is cancelled) and completes it with
+    // the default suffix, as the file dialog does.
+    QString askSaveFile(QWidget*, const FileRequest& request, QString* chosenFilter) override {
+        saveFilters << request.filter;
+        saveRequests.push_back(request);
         if (chosenFilter)
             *chosenFilter = saveFilterAnswer;
-        return saveAnswer;
+        if (saveAnswers.empty())
+            return {};
+        QString answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        if (!answer.isEmpty() && !request.defaultSuffix.isEmpty() && QFileInfo(answer).suffix().isEmpty())
+            answer += QLatin1Char('.') + request.defaultSuffix;
+        return answer;
     }
 
     QStringList messages;
     QStringList saveFilters;
-    QString saveAnswer; // the file "chosen" in save prompts; empty for a cancelled prompt
+    std::vector<FileRequest> saveRequests;
+    std::deque<QString> saveAnswers; // the files "chosen" in save prompts, in turn
     QString saveFilterAnswer;
     QString openAnswer;
     QStringList questions;
@@ -52,5 +64,5 @@ template <typename T> T* child(const QWidget& parent, const char* name) {
     return found;
 }
 
-// Clears the profile section so each test starts from the defaults.
+// Clears the profile so each test starts from the defaults.
 void resetSettings();

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 class MainWindowTest : public testing::Test {
@@ -201,7 +203,7 @@ TEST_F(MainWindowTest, TextReportGoesWhereTheUserSays) {
     EXPECT_EQ(prompts.saveFilters, QStringList{QStringLiteral("Txt File (*.txt)")});
     EXPECT_TRUE(prompts.messages.isEmpty());
 
-    prompts.saveAnswer = QString::fromStdString(home.path() + "report");
+    prompts.saveAnswers = {QString::fromStdString(home.path() + "report")};
     formatTwo->trigger();
     ASSERT_TRUE(home.exists("report.txt"));
     EXPECT_EQ(home.read("report.txt").substr(0, 2), "  ");
@@ -217,7 +219,7 @@ TEST_F(MainWindowTest, WorkbookReportIsWrittenQuietly) {
         if (action->menu() && action->text() == QStringLiteral("收支导出为Excel文件"))
             formatOne = action->menu()->actions().at(0);
     ASSERT_NE(formatOne, nullptr);
-    prompts.saveAnswer = QString::fromStdString(home.path() + "book");
+    prompts.saveAnswers = {QString::fromStdString(home.path() + "book")};
     formatOne->trigger();
     EXPECT_EQ(prompts.saveFilters, QStringList{QStringLiteral("Excel File (*.xlsx)")});
     EXPECT_TRUE(home.exists("book.xlsx"));
@@ -228,6 +230,38 @@ TEST_F(MainWindowTest, CancelledLoginEndsBeforeAnything) {
     MainWindow window(home.path(), dataDir(), 0, [](Ledger&, QWidget*) { return false; });
     EXPECT_FALSE(window.initialise());
     EXPECT_TRUE(window.loginCancelled());
+}
+
+TEST_F(MainWindowTest, ExportsNeverLandOnARecordFileAndAskAgain) {
+    ASSERT_EQ(createUser(dataDir(), "ann", "pw"), CreateUserResult::Created);
+    const std::string own = home.read("DataRec/bob.rec"), other = home.read("DataRec/ann.rec");
+    ASSERT_EQ(::link((dataDir() + "ann.rec").c_str(), (home.path() + "ann-copy.txt").c_str()), 0); // the same file
+    auto window = open();
+    QAction* report = nullptr;
+    for (QAction* action : child<QMenu>(*window, "statisticsMenu")->actions())
+        if (action->menu() && action->text() == QStringLiteral("收支导出为文本文件"))
+            report = action->menu()->actions().at(0);
+    ASSERT_NE(report, nullptr);
+
+    prompts.saveAnswers = {QString::fromStdString(dataDir() + "bob.rec"),
+                           QString::fromStdString(home.path() + "ann-copy.txt"),
+                           QString::fromStdString(home.path() + "report")};
+    report->trigger();
+    EXPECT_EQ(prompts.saveFilters.size(), 3); // asked again after each refusal
+    ASSERT_EQ(prompts.messages.size(), 3);
+    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("数据目录"))) << prompts.messages[0].toStdString();
+    EXPECT_TRUE(prompts.messages[1].contains(QStringLiteral("记录文件"))) << prompts.messages[1].toStdString();
+    EXPECT_TRUE(prompts.messages[2].startsWith(QStringLiteral("导出成功！")));
+    EXPECT_EQ(home.read("DataRec/bob.rec"), own);
+    EXPECT_EQ(home.read("DataRec/ann.rec"), other);
+}
+
+TEST_F(MainWindowTest, WhatAKilledSaveLeftIsRemovedAtTheNextStart) {
+    home.write("DataRec/bob.rec.saving", std::string(4096, 'x'));
+    home.write("DataRec/bob.lio.saving", "half a list");
+    auto window = open();
+    EXPECT_FALSE(home.exists("DataRec/bob.rec.saving"));
+    EXPECT_FALSE(home.exists("DataRec/bob.lio.saving"));
 }
 
 } // namespace

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <string>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -71,6 +74,21 @@ TEST_F(ProgramTest, SecondCopyExitsQuietlyEvenAfterTheFirstWasKilled) {
     ASSERT_TRUE(third.waitForStarted());
     EXPECT_FALSE(third.waitForFinished(1'500)); // it runs: the lock went with the killed copy
     EXPECT_TRUE(lockIsHeld(lockPath));
+}
+
+// A file-size limit makes a save fail with a message instead of ending the program: the running
+// program ignores SIGXFSZ.
+TEST_F(ProgramTest, TheRunningProgramIgnoresTheFileSizeSignal) {
+    first.start();
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(waitForLock());
+    std::ifstream status("/proc/" + std::to_string(first.processId()) + "/status");
+    std::string line;
+    unsigned long long ignored = 0;
+    while (std::getline(status, line))
+        if (line.starts_with("SigIgn:"))
+            ignored = std::stoull(line.substr(7), nullptr, 16);
+    EXPECT_TRUE(ignored & (1ULL << (SIGXFSZ - 1)));
 }
 
 } // namespace
