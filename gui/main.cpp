@@ -1,11 +1,13 @@
 #include "core/app/datapaths.h"
 #include "core/app/instancelock.h"
 #include "core/ledger/filestore.h"
+#include "gui/app/localisation.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/settings.h"
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/icons.h"
 #include "gui/widgets/prompter.h"
+#include "gui/widgets/skinmetrics.h"
 
 #include <QApplication>
 #include <QResource>
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QString::fromUtf8(APPLICATION_NAME));
+    useChineseInterface();
     initWindowResources();
 
     // One copy at a time works on a data directory; a second one ends at once, silently.
@@ -41,8 +44,12 @@ int main(int argc, char** argv) {
     const std::string pack = resourcePackName(pixel);
     // A missing pack is no error: registering it fails and the normal size is used.
     const bool packLoaded = !pack.empty() && QResource::registerResource(QString::fromStdString(programDir + pack));
+    setSkinMetrics(loadSkinMetrics(packLoaded ? pixel : 0));
+    QFont font = QApplication::font();
+    font.setPointSize(skinMetrics().fontPointSize);
+    QApplication::setFont(font);
 
-    MainWindow window(programDir, dataDir, packLoaded ? pixel : 0);
+    MainWindow window(programDir, dataDir);
     if (!window.initialise())
         return window.loginCancelled() ? 0 : 1;
     window.move(window.screen()->availableGeometry().center() - window.rect().center());

@@ -3,6 +3,7 @@
 #include "core/accounts/useraccounts.h"
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/prompter.h"
+#include "gui/widgets/skinstyle.h"
 
 #include <QFormLayout>
 #include <QKeyEvent>
@@ -38,6 +39,7 @@ NewUserDialog::NewUserDialog(Ledger& ledger, QWidget* parent)
     layout->addRow(okButton);
 
     connect(okButton, &QPushButton::clicked, this, &NewUserDialog::onOkClicked);
+    requestSkin();
 }
 
 void NewUserDialog::onOkClicked() {

@@ -17,6 +17,9 @@
 #include "gui/widgets/icons.h"
 #include "gui/widgets/messages.h"
 #include "gui/widgets/prompter.h"
+#include "gui/widgets/skinmetrics.h"
+#include "gui/widgets/skinstyle.h"
+#include "gui/widgets/titlebutton.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -30,10 +33,22 @@
 
 namespace {
 
-constexpr QSize WINDOW_SIZE(780, 495);
-constexpr int DRAG_STRIP_HEIGHT = 26;
+// The window's places at the normal size (780 × 495); a larger size scales them.
 constexpr QRect PAGE_AREA(10, 72, 760, 413);
 constexpr QRect HELP_PANEL(300, 30, 390, 230);
+constexpr QRect TITLE_LABEL(12, 3, 220, 22);
+constexpr QRect USER_LABEL(400, 3, 280, 22);
+constexpr QRect FIRST_STRIP_BUTTON(690, 3, 26, 20); // "?", then "_" and "X" 28 pixels apart
+constexpr QRect FIRST_TAB(12, 34, 98, 30);          // the others 102 pixels apart
+constexpr QRect LINE(10, 67, 760, 3);
+
+// A place of the normal layout at the size in use.
+QRect scaled(const QRect& normal) {
+    const SkinMetrics& metrics = skinMetrics();
+    const double x = metrics.window.width() / 780.0, y = metrics.window.height() / 495.0;
+    return QRect(qRound(normal.x() * x), qRound(normal.y() * y), qRound(normal.width() * x),
+                 qRound(normal.height() * y));
+}
 
 // Tab captions by layout; other layout values leave the captions as they are.
 const char* const TAB_CAPTIONS[2][4] = {
@@ -74,12 +89,10 @@ QString helpText(int tab, int layout) {
     return QString::fromUtf8(HELP_TEXTS[tab][layout]);
 }
 
-QPushButton* stripButton(const QString& caption, const char* name, QRect geometry, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
+TitleButton* stripButton(const QString& caption, const char* name, const char* image, int place, QWidget* parent) {
+    auto* button = new TitleButton(caption, skinMetrics().titleImages + QLatin1String(image), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setFlat(true);
+    button->setGeometry(scaled(FIRST_STRIP_BUTTON.translated(28 * place, 0)));
     return button;
 }
 
@@ -90,9 +103,9 @@ bool runLoginDialog(Ledger& ledger, QWidget* parent) {
 
 } // namespace
 
-MainWindow::MainWindow(const std::string& programDir, const std::string& dataDir, int skinPixel, LoginStep login)
+MainWindow::MainWindow(const std::string& programDir, const std::string& dataDir, LoginStep login)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_context(new LedgerContext(this)),
-      m_login(login ? std::move(login) : runLoginDialog), m_skinPixel(skinPixel) {
+      m_login(login ? std::move(login) : runLoginDialog) {
     ledger().programDir = programDir;
     ledger().dataDir = dataDir;
     connect(m_context, &LedgerContext::settingChanged, this, [this](const char* name, int value) {
@@ -101,7 +114,7 @@ MainWindow::MainWindow(const std::string& programDir, const std::string& dataDir
     });
     connect(m_context, &LedgerContext::statisticsCommandRequested, this, &MainWindow::runStatisticsCommand);
     setObjectName(QStringLiteral("mainWindow"));
-    setFixedSize(WINDOW_SIZE);
+    setFixedSize(skinMetrics().window);
     setMouseTracking(true);
 }
 
@@ -117,10 +130,7 @@ bool MainWindow::initialise() {
     setWindowTitle(QStringLiteral("明 账 小 匣"));
 
     // A resource pack carries the larger backgrounds; without one the built-in image is used.
-    const QString packBackground = m_skinPixel == 1   ? QStringLiteral(":/pack/bitmap189.png")
-                                   : m_skinPixel == 2 ? QStringLiteral(":/pack/bitmap178.png")
-                                                      : QString();
-    if (packBackground.isEmpty() || !m_background.load(packBackground))
+    if (!m_background.load(skinMetrics().background))
         m_background.load(QStringLiteral(":/images/background.png"));
 
     buildTopStrip();
@@ -132,32 +142,34 @@ bool MainWindow::initialise() {
         return false;
     setTabCaptions(readSetting(LAYOUT));
     selectTab(0);
+    requestSkin();
     return true;
 }
 
 void MainWindow::buildTopStrip() {
     auto* title = new QLabel(QStringLiteral("明 账 小 匣  2.0"), this);
     title->setObjectName(QStringLiteral("titleLabel"));
-    QFont titleFont({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Zen Hei")}, 12);
+    QFont titleFont({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Zen Hei")},
+                    skinMetrics().fontPointSize * 4 / 3);
     titleFont.setBold(true);
     title->setFont(titleFont);
-    title->setGeometry(12, 3, 220, 22);
+    title->setGeometry(scaled(TITLE_LABEL));
     title->setStyleSheet(QStringLiteral("color: white;"));
 
     m_userLabel = new QLabel(QStringLiteral("当前用户："), this);
     m_userLabel->setObjectName(QStringLiteral("userLabel"));
     m_userLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_userLabel->setGeometry(400, 3, 280, 22);
+    m_userLabel->setGeometry(scaled(USER_LABEL));
     m_userLabel->setStyleSheet(QStringLiteral("color: white;"));
     // The labels only show text: pressing or moving over them is pressing or moving over the window.
     for (QLabel* label : {title, m_userLabel})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    connect(stripButton(QStringLiteral("?"), "helpButton", {690, 3, 26, 20}, this), &QPushButton::clicked, this,
+    connect(stripButton(QStringLiteral("?"), "helpButton", "-help", 0, this), &TitleButton::clicked, this,
             &MainWindow::onHelpClicked);
-    connect(stripButton(QStringLiteral("_"), "minimiseButton", {718, 3, 26, 20}, this), &QPushButton::clicked, this,
+    connect(stripButton(QStringLiteral("_"), "minimiseButton", "-minimise", 1, this), &TitleButton::clicked, this,
             &QWidget::showMinimized);
-    connect(stripButton(QStringLiteral("X"), "exitButton", {746, 3, 26, 20}, this), &QPushButton::clicked, this,
+    connect(stripButton(QStringLiteral("X"), "exitButton", "-close", 2, this), &TitleButton::clicked, this,
             &MainWindow::onExitClicked);
 
     m_tabs = new QButtonGroup(this);
@@ -165,7 +177,8 @@ void MainWindow::buildTopStrip() {
         auto* tab = new QPushButton(QString::fromUtf8(TAB_CAPTIONS[0][i]), this);
         tab->setObjectName(QStringLiteral("tab%1").arg(i + 1));
         tab->setCheckable(true);
-        tab->setGeometry(12 + i * 102, 34, 98, 30);
+        const QRect place = scaled(FIRST_TAB.translated(102 * i, 0));
+        tab->setGeometry(place.x(), place.y(), place.width(), skinMetrics().tabHeight);
         m_tabs->addButton(tab, i);
         m_tabButtons[static_cast<std::size_t>(i)] = tab;
     }
@@ -174,7 +187,8 @@ void MainWindow::buildTopStrip() {
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(10, 67, 760, 3);
+    const QRect place = scaled(LINE);
+    line->setGeometry(place.x(), place.y(), place.width(), 3);
 }
 
 void MainWindow::createPages() {
@@ -189,7 +203,7 @@ void MainWindow::createPages() {
                                  "statisticsPage", "settingsPage", "combinedPage"};
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         m_pages[i]->setObjectName(QString::fromLatin1(names[i]));
-        m_pages[i]->setGeometry(PAGE_AREA);
+        m_pages[i]->setGeometry(scaled(PAGE_AREA));
         m_pages[i]->hide();
     }
 }
@@ -299,7 +313,7 @@ void MainWindow::onHelpClicked() {
     if (!m_helpPanel) {
         m_helpPanel = new QLabel(this);
         m_helpPanel->setObjectName(QStringLiteral("helpPanel"));
-        m_helpPanel->setGeometry(HELP_PANEL);
+        m_helpPanel->setGeometry(scaled(HELP_PANEL));
         m_helpPanel->setWordWrap(true);
         m_helpPanel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_helpPanel->setMargin(6);
@@ -331,7 +345,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || event->position().y() >= DRAG_STRIP_HEIGHT)
+    if (event->button() != Qt::LeftButton || event->position().y() >= skinMetrics().stripHeight)
         return;
     // The desktop moves the window where it can; elsewhere it follows the mouse.
     if (windowHandle() && windowHandle()->startSystemMove())

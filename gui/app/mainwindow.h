@@ -30,8 +30,8 @@ public:
     // Shows the login and fills in the user; false when it was cancelled.
     using LoginStep = std::function<bool(Ledger& ledger, QWidget* parent)>;
 
-    // `skinPixel` is the "pixel" setting when its resource pack was loaded, else 0.
-    MainWindow(const std::string& programDir, const std::string& dataDir, int skinPixel, LoginStep login = {});
+    // Its size and background are those of skinMetrics().
+    MainWindow(const std::string& programDir, const std::string& dataDir, LoginStep login = {});
 
     // Login, item lists, pages and the user's ledger. False when the program must end instead:
     // the login was cancelled, or the ledger could not be loaded (the user has been told).
@@ -60,7 +60,6 @@ private:
 
     LedgerContext* m_context;
     LoginStep m_login;
-    int m_skinPixel;
     bool m_loginCancelled = false;
     bool m_exitConfirmed = false;
     QPixmap m_background;

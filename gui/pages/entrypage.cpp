@@ -10,6 +10,7 @@
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/look.h"
 #include "gui/widgets/prompter.h"
+#include "gui/widgets/skinmetrics.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -121,7 +122,7 @@ EntryPage::EntryPage(LedgerContext& context, QWidget* parent, PageView view)
 
     if (isMonthView(view)) {
         auto* layout = new QHBoxLayout(this);
-        fields->setMaximumWidth(280);
+        fields->setMaximumWidth(skinMetrics().fieldsWidth);
         layout->addWidget(m_listView, 1);
         layout->addWidget(fields);
     } else {
@@ -254,7 +255,9 @@ void EntryPage::refresh() {
     for (std::size_t i = 0; i < m_fieldValues.size() && i < list.fields.size(); ++i)
         m_fieldValues[i]->setText(fromGbk(list.fields[i].second));
     const bool coloured = isMonthView(m_view) && m_context.setting(TEXT_COLOR) != 0;
-    m_model->setList(std::move(list), coloured ? RecordListModel::RowColour(kindColour) : RecordListModel::RowColour());
+    m_model->setList(std::move(list));
+    if (coloured)
+        m_model->colourRowsByKind();
 }
 
 RecordKind EntryPage::selectedKind() const {

@@ -2,9 +2,11 @@
 
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/look.h"
+#include "gui/widgets/skinmetrics.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QStyle>
 #include <QTableView>
 
 #include <algorithm>
@@ -25,11 +27,26 @@ Qt::Alignment alignment(Align align) {
 
 } // namespace
 
-void RecordListModel::setList(ListTable list, RowColour colour) {
+void RecordListModel::setList(ListTable list) {
     beginResetModel();
     m_list = std::move(list);
-    m_colour = std::move(colour);
+    m_rowColours.assign(m_list.rows.size(), QColor());
     endResetModel();
+}
+
+void RecordListModel::setRowTextColor(int row, const QColor& colour) {
+    if (row < 0 || row >= rowCount())
+        return;
+    m_rowColours[static_cast<std::size_t>(row)] = colour;
+    Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::ForegroundRole});
+}
+
+void RecordListModel::colourRowsByKind() {
+    for (std::size_t row = 0; row < m_list.rowKinds.size(); ++row)
+        if (const std::optional<QColor> colour = kindColour(m_list.rowKinds[row]))
+            m_rowColours[row] = *colour;
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::ForegroundRole});
 }
 
 void RecordListModel::deleteDayRow(int row, std::vector<LedgerRecord>& records) {
@@ -37,6 +54,7 @@ void RecordListModel::deleteDayRow(int row, std::vector<LedgerRecord>& records) 
         return;
     beginRemoveRows({}, row, row);
     ::deleteDayRow(records, m_list, static_cast<std::size_t>(row));
+    m_rowColours.erase(m_rowColours.begin() + row);
     endRemoveRows();
     if (rowCount() > row) // the hidden positions below moved up
         Q_EMIT dataChanged(index(row, 0), index(rowCount() - 1, 0));
@@ -82,9 +100,8 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(alignment(m_list.columns[column].align));
     case Qt::ForegroundRole:
-        if (m_colour)
-            if (const std::optional<QColor> colour = m_colour(m_list.rowKinds[row]))
-                return *colour;
+        if (m_rowColours[row].isValid())
+            return m_rowColours[row];
         return {};
     default:
         return {};
@@ -113,23 +130,36 @@ void setUpRecordList(QTableView* view, RecordListModel* model, const std::vector
                                              : QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setShowGrid(true);
-    QFont small = view->font();
-    small.setPointSize(9); // the column widths are made for a 9-point font
-    view->setFont(small);
+    const SkinMetrics& metrics = skinMetrics();
+    QFont listFont = view->font();
+    listFont.setPointSize(metrics.fontPointSize);
+    view->setFont(listFont);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     blackOnWhite(view);
     view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->verticalHeader()->setDefaultSectionSize(metrics.rowHeight > 0 ? metrics.rowHeight
+                                                                        : view->fontMetrics().height() + 6);
     view->horizontalHeader()->setSectionsMovable(true);
     view->horizontalHeader()->setHighlightSections(false);
-    // The widths are made for a font whose digits are 6 pixels wide; a wider font widens them alike.
-    const double scale = std::max(1.0, view->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 6.0);
+    // The widths are made for a font whose digits are 6 pixels wide; a wider font widens them alike,
+    // unless the size in use says by how much.
+    const double scale = metrics.listScale > 0
+                             ? metrics.listScale
+                             : std::max(1.0, view->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 6.0);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const int section = static_cast<int>(i);
         view->setColumnHidden(section, columns[i].width == 0);
         if (columns[i].width != 0)
             view->setColumnWidth(section, static_cast<int>(columns[i].width * scale + 0.5));
     }
+}
+
+int fullListWidth(const QTableView* view) {
+    int width = 2 * view->frameWidth() + view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    for (int column = 0; column < view->model()->columnCount(); ++column)
+        if (!view->isColumnHidden(column))
+            width += view->columnWidth(column);
+    return width;
 }
 
 std::vector<std::size_t> selectedRows(const QTableView* view) {

@@ -5,21 +5,22 @@
 #include <QAbstractTableModel>
 #include <QColor>
 
-#include <functional>
 #include <optional>
 
 class QTableView;
 
-// Shows a list computed by the core as it is: texts, headers and alignment come from it; the
-// row colour, when coloured rows are on, from the record kind.
+// Shows a list computed by the core as it is: texts, headers and alignment come from it. A row
+// may have a text colour of its own; rows without one use the default text colour.
 class RecordListModel final : public QAbstractTableModel {
 public:
-    using RowColour = std::function<std::optional<QColor>(RecordKind)>;
-
     explicit RecordListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
-    // Replaces the whole list (a model reset).
-    void setList(ListTable list, RowColour colour = {});
+    // Replaces the whole list (a model reset); the rows' own colours go with it.
+    void setList(ListTable list);
+    // The row's own text colour; a row outside the list is ignored.
+    void setRowTextColor(int row, const QColor& colour);
+    // Every row in the colour of its record's kind, as the lists show them when "textcolor" is on.
+    void colourRowsByKind();
     const ListTable& list() const { return m_list; }
     // "删除" where the hidden column holds positions: the record and its row go, the rows below
     // keep pointing at their records, the list is not rebuilt.
@@ -34,7 +35,7 @@ public:
 
 private:
     ListTable m_list;
-    RowColour m_colour;
+    std::vector<QColor> m_rowColours; // invalid: the default colour
 };
 
 // The colour of a row of this kind when coloured rows ("textcolor") are on.
@@ -44,6 +45,9 @@ std::optional<QColor> kindColour(RecordKind kind);
 // selection, grid lines and headers that can be dragged.
 void setUpRecordList(QTableView* view, RecordListModel* model, const std::vector<ListColumn>& columns,
                      bool multipleSelection);
+
+// The width that shows every column of the list without scrolling sideways.
+int fullListWidth(const QTableView* view);
 
 // The selected rows, top to bottom.
 std::vector<std::size_t> selectedRows(const QTableView* view);

@@ -19,6 +19,9 @@
 namespace {
 
 constexpr std::size_t MOST_SLICES = 7;
+// One colour a slice, far enough apart to tell neighbours from each other.
+const QColor SLICE_COLOURS[MOST_SLICES] = {{220, 60, 50},  {240, 150, 40}, {230, 210, 60}, {90, 180, 80},
+                                           {60, 170, 200}, {70, 100, 200}, {150, 90, 190}};
 
 QChartView* chartView(QChart* chart, QWidget* parent) {
     auto* view = new QChartView(chart, parent);
@@ -32,8 +35,11 @@ QWidget* sharePieChart(const std::vector<ItemShare>& shares, QWidget* parent) {
     const PieChart pie = pieChart(shares, MOST_SLICES);
     auto* series = new QPieSeries;
     series->setPieSize(0.9);
-    for (const PieSlice& slice : pie.slices)
-        series->append(fromGbk(slice.item), slice.sum);
+    for (const PieSlice& slice : pie.slices) {
+        QPieSlice* drawn = series->append(fromGbk(slice.item), slice.sum);
+        drawn->setColor(SLICE_COLOURS[static_cast<std::size_t>(series->count() - 1) % MOST_SLICES]);
+        drawn->setBorderColor(Qt::white);
+    }
     auto* chart = new QChart;
     chart->addSeries(series); // gives the slices their colours
     chart->legend()->hide();
@@ -103,6 +109,7 @@ SettlementChart::SettlementChart(int year, const StatisticsView& settlement, QWi
     // Room above and below, so a month that spent more than it took in is not cut off.
     const double span = highest - lowest > 0 ? highest - lowest : 1;
     axisY->setRange(lowest < 0 ? lowest - span * 0.05 : 0, highest > 0 ? highest + span * 0.05 : 1);
+    axisY->applyNiceNumbers(); // only ever widens the range
     axisY->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axisX, Qt::AlignBottom);
     chart->addAxis(axisY, Qt::AlignLeft);

@@ -12,6 +12,7 @@
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/look.h"
 #include "gui/widgets/prompter.h"
+#include "gui/widgets/skinstyle.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -51,6 +52,7 @@ QTableView* listView(RecordListModel* model, const std::vector<ListColumn>& colu
     auto* view = new QTableView(parent);
     view->setObjectName(QStringLiteral("statisticsList"));
     setUpRecordList(view, model, columns, false);
+    view->setMinimumWidth(fullListWidth(view));
     return view;
 }
 
@@ -97,6 +99,7 @@ PeriodListDialog::PeriodListDialog(const LedgerContext& context, const QString& 
     layout->addLayout(bottom);
     m_list = list;
     model->setList(std::move(list));
+    requestSkin();
     resize(chart ? 980 : 960, chart ? 600 : 480); // within a screen of 1024 × 768
 }
 
@@ -196,6 +199,7 @@ KeywordQueryDialog::KeywordQueryDialog(Over over, const LedgerContext& context, 
     resize(960, 480);
 
     connect(m_rangeMode, &QRadioButton::toggled, this, &KeywordQueryDialog::onModeChosen);
+    requestSkin();
     connect(queryButton, &QPushButton::clicked, this, &KeywordQueryDialog::onQueryClicked);
     connect(exportTo, &QPushButton::clicked, this,
             [this] { exportListToWorkbook(m_context, m_model->list(), QStringLiteral("统计记录"), this); });

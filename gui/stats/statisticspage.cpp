@@ -324,8 +324,9 @@ void StatisticsPage::onPeriodRowClicked() {
     const std::optional<int> year =
         m_yearList->currentIndex() < 0 ? std::nullopt : std::optional(m_yearList->currentText().toInt());
     const bool coloured = m_context.setting(TEXT_COLOR) != 0;
-    m_recordModel->setList(showRowRecords(m_context.ledger().records, title, year, withDebts()),
-                           coloured ? RecordListModel::RowColour(kindColour) : RecordListModel::RowColour());
+    m_recordModel->setList(showRowRecords(m_context.ledger().records, title, year, withDebts()));
+    if (coloured)
+        m_recordModel->colourRowsByKind();
 }
 
 // "删除" and "修改" change the record list in place; the period list and the summary are computed

@@ -29,7 +29,7 @@ protected:
     std::string dataDir() const { return home.path() + "DataRec/"; }
 
     std::unique_ptr<MainWindow> open() {
-        auto window = std::make_unique<MainWindow>(home.path(), dataDir(), 0, [](Ledger& ledger, QWidget*) {
+        auto window = std::make_unique<MainWindow>(home.path(), dataDir(), [](Ledger& ledger, QWidget*) {
             ledger.userName = "bob";
             ledger.password = "pw";
             return true;
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, LayoutChangeRecaptionsAtOnceAndSwitchesPagesOnTheNextPres
 TEST_F(MainWindowTest, HelpShowsTheTextOfTheTab) {
     auto window = open();
     child<QPushButton>(*window, "tab3")->click();
-    child<QPushButton>(*window, "helpButton")->click();
+    child<QAbstractButton>(*window, "helpButton")->click();
     auto* panel = child<QLabel>(*window, "helpPanel");
     EXPECT_TRUE(panel->isVisible());
     EXPECT_TRUE(panel->text().startsWith(QStringLiteral("        可在此统计指定时间段内的收支情况")));
@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, HelpShowsTheTextOfTheTab) {
     EXPECT_EQ(window->childAt(strip.toPoint()), nullptr); // the title label lets the mouse through
     writeSetting(LAYOUT, 1);
     child<QPushButton>(*window, "tab1")->click();
-    child<QPushButton>(*window, "helpButton")->click();
+    child<QAbstractButton>(*window, "helpButton")->click();
     EXPECT_TRUE(panel->text().startsWith(QStringLiteral("第1步：选择是支出还是收入；")));
 }
 
@@ -134,12 +134,12 @@ TEST_F(MainWindowTest, OnlyAConfirmedExitEndsAndItAlwaysSaves) {
     EXPECT_TRUE(window->isVisible());
 
     prompts.answers = {false};
-    child<QPushButton>(*window, "exitButton")->click();
+    child<QAbstractButton>(*window, "exitButton")->click();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("您确认要退出？")});
 
     prompts.answers = {true};
-    child<QPushButton>(*window, "exitButton")->click();
+    child<QAbstractButton>(*window, "exitButton")->click();
     EXPECT_FALSE(window->isVisible());
     Ledger saved;
     saved.userName = "bob";
@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, MissingFileStartsEmptyAndADamagedOneIsLeftAlone) {
     std::string bytes = home.read("DataRec/bob.rec");
     bytes.resize(bytes.size() - 2);
     home.write("DataRec/bob.rec", bytes);
-    MainWindow window(home.path(), dataDir(), 0, [](Ledger& ledger, QWidget*) {
+    MainWindow window(home.path(), dataDir(), [](Ledger& ledger, QWidget*) {
         ledger.userName = "bob";
         ledger.password = "pw";
         return true;
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, WorkbookReportIsWrittenQuietly) {
 }
 
 TEST_F(MainWindowTest, CancelledLoginEndsBeforeAnything) {
-    MainWindow window(home.path(), dataDir(), 0, [](Ledger&, QWidget*) { return false; });
+    MainWindow window(home.path(), dataDir(), [](Ledger&, QWidget*) { return false; });
     EXPECT_FALSE(window.initialise());
     EXPECT_TRUE(window.loginCancelled());
 }
