@@ -6,6 +6,7 @@
 #include "core/export/textreport.h"
 #include "core/ledger/filestore.h"
 #include "core/ledger/gbk.h"
+#include "core/ledger/history.h"
 #include "core/ledger/itemlist.h"
 #include "core/ledger/recordfile.h"
 #include "core/pages/pagelists.h"
@@ -59,6 +60,11 @@ constexpr const char* USAGE = R"(usage: mzledger COMMAND ...
       menu's "收支导出为文本文件" does.
   workbook FILE --password PW --from YYYY-MM-DD --to YYYY-MM-DD --format I|II --out BOOK.xlsx
       Write the same report as a workbook, as "收支导出为Excel文件" does.
+  history FILE --password PW
+      Print the saved versions of a record file, newest first, as
+      {"versions": [{"id", "saved", "records"}, ...]}; a damaged one has a "problem".
+  restore FILE --password PW --version ID --out OUT
+      Write one version of a record file, as it was saved, to OUT (never over a record file).
 
 Texts are UTF-8 here and GBK in the files. Exit status: 0 done, 1 bad input or damaged file,
 2 wrong password.
@@ -367,6 +373,21 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return EXIT_OK;
 }
 
+// What mzledger writes from a ledger (a report, a workbook, a restored version) never lands on a
+// record file: not on the ledger it is made from, nor on any record file beside it, nor anywhere in
+// the data directory of the program.
+void refuseOverRecordFile(const std::string& out, const std::string& ledgerFile) {
+    const std::size_t slash = ledgerFile.rfind('/');
+    std::vector<std::string> recordFiles =
+        recordFilesIn(slash == std::string::npos ? "." : ledgerFile.substr(0, slash));
+    recordFiles.push_back(ledgerFile);
+    if (const std::optional<ExportRefusal> refusal =
+            refuseExportTarget(out, {dataDirectory(programDirectory())}, recordFiles))
+        throw InputError(out + (*refusal == ExportRefusal::RecordFile
+                                    ? ": is a record file; a report is never written over one"
+                                    : ": lies in a data directory; reports are written elsewhere"));
+}
+
 int build(const std::vector<std::string>& args, std::istream& in) {
     const Arguments arguments = parseArguments(args, {"user", "password", "format"});
     const std::string format = arguments.option("format", "2.0");
@@ -383,6 +404,49 @@ int build(const std::vector<std::string>& args, std::istream& in) {
     std::string bytes;
     serializeLedger(ledger, bytes, format == "2.0" ? 2.0 : 1.0);
     writeOrThrow(arguments.file, bytes);
+    addVersion(arguments.file, arguments.file, std::time(nullptr)); // as every save of a record file
+    return EXIT_OK;
+}
+
+// The versions of a record file, newest first, each with its number of records or what is wrong.
+int history(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Arguments arguments = parseArguments(args, {"password"});
+    StoredHeader header;
+    std::vector<LedgerRecord> records;
+    if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
+        return status;
+    ordered_json versions = ordered_json::array();
+    for (const HistoryVersion& version : listVersions(arguments.file)) {
+        const VersionSummary summary = summarizeVersion(version);
+        ordered_json entry = {{"id", version.id}, {"saved", savedText(version.saved)}};
+        entry["records"] = summary.records ? ordered_json(*summary.records) : ordered_json(nullptr);
+        if (!summary.problem.empty())
+            entry["problem"] = "damaged: " + summary.problem;
+        versions.push_back(std::move(entry));
+    }
+    out << ordered_json{{"versions", versions}}.dump(2) << '\n';
+    return EXIT_OK;
+}
+
+// One version of a record file written whole as a record file of its own.
+int restore(const std::vector<std::string>& args, std::ostream& err) {
+    const Arguments arguments = parseArguments(args, {"password", "version", "out"});
+    const std::string id = arguments.option("version");
+    const std::string out = arguments.option("out");
+    refuseOverRecordFile(out, arguments.file);
+    StoredHeader header;
+    std::vector<LedgerRecord> records;
+    if (const int status = readLedgerFile(arguments.file, arguments.option("password"), header, records, err))
+        return status;
+    const std::vector<HistoryVersion> versions = listVersions(arguments.file);
+    const auto found =
+        std::find_if(versions.begin(), versions.end(), [&](const HistoryVersion& v) { return v.id == id; });
+    if (found == versions.end())
+        throw InputError(arguments.file + ": no version " + id);
+    const VersionContents contents = readVersion(*found);
+    if (!contents.ok())
+        throw InputError(found->path + ": damaged: " + contents.problem);
+    writeOrThrow(out, contents.bytes);
     return EXIT_OK;
 }
 
@@ -418,20 +482,6 @@ int listBuild(const std::vector<std::string>& args, std::istream& in) {
     }
     writeOrThrow(arguments.file, serializeItemList(list));
     return EXIT_OK;
-}
-
-// A report never lands on a record file: not on the ledger it is made from, nor on any record file
-// beside it, nor anywhere in the data directory of the program.
-void refuseOverRecordFile(const std::string& out, const std::string& ledgerFile) {
-    const std::size_t slash = ledgerFile.rfind('/');
-    std::vector<std::string> recordFiles =
-        recordFilesIn(slash == std::string::npos ? "." : ledgerFile.substr(0, slash));
-    recordFiles.push_back(ledgerFile);
-    if (const std::optional<ExportRefusal> refusal =
-            refuseExportTarget(out, {dataDirectory(programDirectory())}, recordFiles))
-        throw InputError(out + (*refusal == ExportRefusal::RecordFile
-                                    ? ": is a record file; a report is never written over one"
-                                    : ": lies in a data directory; reports are written elsewhere"));
 }
 
 // "report" and "workbook": the period's expenses and income written to --out.
@@ -485,6 +535,10 @@ int runLedgerCommand(const std::vector<std::string>& args, std::istream& in, std
             return stats(args, out, err);
         if (command == "report" || command == "workbook")
             return report(args, err, command == "workbook");
+        if (command == "history")
+            return history(args, out, err);
+        if (command == "restore")
+            return restore(args, err);
     } catch (const InputError& error) {
         err << "mzledger: " << error.what() << '\n';
         return EXIT_FAILED;

@@ -2,6 +2,7 @@
 
 #include "core/ledger/filestore.h"
 #include "core/ledger/gbk.h"
+#include "core/ledger/history.h"
 #include "core/ledger/recordfile.h"
 
 #include <dirent.h>
@@ -92,5 +93,9 @@ CreateUserResult createUser(const std::string& dataDir, const std::string& name,
 }
 
 bool deleteUser(const std::string& dataDir, const std::string& name) {
-    return ::unlink(recordFilePathFor(dataDir, name).c_str()) == 0;
+    const std::string recordFile = recordFilePathFor(dataDir, name);
+    if (::unlink(recordFile.c_str()) != 0)
+        return false;
+    removeHistory(recordFile); // the user's versions go with the user
+    return true;
 }

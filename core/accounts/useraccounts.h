@@ -42,4 +42,5 @@ enum class CreateUserResult { Created, AlreadyExists, Failed };
 // Creates dataDir if needed and writes an empty ledger for the new user.
 CreateUserResult createUser(const std::string& dataDir, const std::string& name, const std::string& password);
 
+// Removes the user's record file and its version history; the quick-input lists stay.
 bool deleteUser(const std::string& dataDir, const std::string& name);

@@ -131,6 +131,19 @@ bool ensureDirectory(const std::string& path);
 
 bool fileExists(const std::string& path);
 
+// Which file stands at a path (links followed) and how it was last written: a save that finds
+// another identity than it left knows that someone else wrote the file.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    long long modifiedNs = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+FileIdentity fileIdentity(const std::string& path);
+
 // Called once at start by each program: a file-size limit (ulimit -f) then makes a write fail with
 // EFBIG, reported like any other failed write, instead of ending the process in the middle of a save.
 void ignoreFileSizeLimitSignal();

@@ -284,6 +284,18 @@ ReadResult readStoredHeader(std::string_view bytes, StoredHeader& header) {
     return readHeader(reader, header);
 }
 
+ReadResult readStoredCount(std::string_view bytes, StoredHeader& header, std::int64_t& count) {
+    BufferSource source(bytes);
+    ByteReader reader(source);
+    if (const ReadResult result = readHeader(reader, header); !result.ok())
+        return result;
+    const auto lastIndex = reader.value<std::int32_t>();
+    if (reader.failed())
+        return reader.damage();
+    count = lastIndex < 0 ? 0 : std::int64_t{lastIndex} + 1;
+    return {};
+}
+
 ReadResult readStoredLedger(std::string_view bytes, StoredHeader& header, std::vector<LedgerRecord>& records) {
     BufferSource source(bytes);
     return readStoredLedger(source, header, records);

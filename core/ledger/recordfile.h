@@ -53,6 +53,9 @@ ReadResult serializeLedger(Ledger& ledger, std::string_view bytes);
 // Reads the header only; the credentials are not checked.
 ReadResult readStoredHeader(std::string_view bytes, StoredHeader& header);
 
+// Reads the header and the number of records it announces, without reading the records.
+ReadResult readStoredCount(std::string_view bytes, StoredHeader& header, std::int64_t& count);
+
 // Reads the whole file, header and records, without checking any credentials.
 ReadResult readStoredLedger(std::string_view bytes, StoredHeader& header, std::vector<LedgerRecord>& records);
 ReadResult readStoredLedger(ByteSource& source, StoredHeader& header, std::vector<LedgerRecord>& records);

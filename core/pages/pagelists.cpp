@@ -231,16 +231,24 @@ std::optional<std::size_t> listedRecord(const std::vector<LedgerRecord>& records
     return static_cast<std::size_t>(*number);
 }
 
-bool deleteDayRow(std::vector<LedgerRecord>& records, ListTable& list, std::size_t row) {
+void undoDeletion(std::vector<LedgerRecord>& records, const Deletion& deletion) {
+    // In ascending order each record goes back in front of what followed it then.
+    for (const auto& [position, record] : deletion.removed)
+        records.insert(records.begin() + static_cast<std::ptrdiff_t>(std::min(position, records.size())), record);
+}
+
+std::optional<Deletion> deleteDayRow(std::vector<LedgerRecord>& records, ListTable& list, std::size_t row) {
     const std::optional<std::size_t> index = listedRecord(records, list, row);
     if (!index)
-        return false;
+        return std::nullopt;
+    Deletion deletion;
+    deletion.removed.emplace_back(*index, std::move(records[*index]));
     records.erase(records.begin() + static_cast<std::ptrdiff_t>(*index));
     for (std::size_t below = row + 1; below < list.rows.size(); ++below)
         list.rows[below][0] = std::to_string(*hiddenNumber(list, below) - 1);
     list.rows.erase(list.rows.begin() + static_cast<std::ptrdiff_t>(row));
     list.rowKinds.erase(list.rowKinds.begin() + static_cast<std::ptrdiff_t>(row));
-    return true;
+    return deletion;
 }
 
 std::optional<std::size_t> findRecordById(const std::vector<LedgerRecord>& records, long long id) {
@@ -250,20 +258,27 @@ std::optional<std::size_t> findRecordById(const std::vector<LedgerRecord>& recor
     return static_cast<std::size_t>(found - records.begin());
 }
 
-void deleteRowsById(std::vector<LedgerRecord>& records, const ListTable& list, const std::vector<std::size_t>& rows) {
+Deletion deleteRowsById(std::vector<LedgerRecord>& records, const ListTable& list,
+                        const std::vector<std::size_t>& rows) {
     // Removing the first record with an id k times removes the first k records with that id, so
     // one pass over the ledger does it, however many rows there are.
+    Deletion deletion;
     std::unordered_map<long long, std::size_t> pending;
     for (const std::size_t row : rows)
         if (const std::optional<long long> id = hiddenNumber(list, row))
             ++pending[*id];
     if (pending.empty())
-        return;
-    std::erase_if(records, [&](const LedgerRecord& r) {
-        const auto found = pending.find(r.id);
-        if (found == pending.end() || found->second == 0)
-            return false;
-        --found->second;
-        return true;
-    });
+        return deletion;
+    std::size_t kept = 0;
+    for (std::size_t at = 0; at < records.size(); ++at) {
+        const auto found = pending.find(records[at].id);
+        if (found != pending.end() && found->second > 0) {
+            --found->second;
+            deletion.removed.emplace_back(at, std::move(records[at]));
+        } else if (kept++ != at) {
+            records[kept - 1] = std::move(records[at]);
+        }
+    }
+    records.resize(kept);
+    return deletion;
 }

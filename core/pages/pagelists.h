@@ -38,14 +38,24 @@ std::optional<long long> hiddenNumber(const ListTable& list, std::size_t row);
 std::optional<std::size_t> listedRecord(const std::vector<LedgerRecord>& records, const ListTable& list,
                                         std::size_t row);
 
+// What a deletion took from the ledger: each record with the position it had, in ascending order.
+struct Deletion {
+    std::vector<std::pair<std::size_t, LedgerRecord>> removed;
+};
+
+// Puts back what a deletion took, each record at its old position with every field as it was;
+// undone in the reverse order of the deletions, the ledger is as it was before them.
+void undoDeletion(std::vector<LedgerRecord>& records, const Deletion& deletion);
+
 // "删除" on the expense and income pages: removes the row's record from `records` and the row from
 // the list, and moves the hidden positions of the rows below up by one so they still point at
-// their records. False (and nothing changed) when the row or its record is gone.
-bool deleteDayRow(std::vector<LedgerRecord>& records, ListTable& list, std::size_t row);
+// their records. Nothing (and nothing changed) when the row or its record is gone.
+std::optional<Deletion> deleteDayRow(std::vector<LedgerRecord>& records, ListTable& list, std::size_t row);
 
 // The first record with this id.
 std::optional<std::size_t> findRecordById(const std::vector<LedgerRecord>& records, long long id);
 
 // "选中删除" and "全部删除" on the combined and debt pages: for each row in the order given, the
 // first record with the row's id is removed (if any).
-void deleteRowsById(std::vector<LedgerRecord>& records, const ListTable& list, const std::vector<std::size_t>& rows);
+Deletion deleteRowsById(std::vector<LedgerRecord>& records, const ListTable& list,
+                        const std::vector<std::size_t>& rows);

@@ -113,6 +113,8 @@ MainWindow::MainWindow(const std::string& programDir, const std::string& dataDir
             setTabCaptions(value);
     });
     connect(m_context, &LedgerContext::statisticsCommandRequested, this, &MainWindow::runStatisticsCommand);
+    connect(m_context, &LedgerContext::recordsChanged, this, &MainWindow::showRecordsChange);
+    addAction(m_context->undoAction()); // Ctrl+Z anywhere in the window
     setObjectName(QStringLiteral("mainWindow"));
     setFixedSize(skinMetrics().window);
     setMouseTracking(true);
@@ -140,6 +142,7 @@ bool MainWindow::initialise() {
 
     if (!loadLedger())
         return false;
+    m_loaded = true;
     setTabCaptions(readSetting(LAYOUT));
     selectTab(0);
     requestSkin();
@@ -211,8 +214,10 @@ void MainWindow::createPages() {
 bool MainWindow::loadLedger() {
     ensureDirectory(ledger().dataDir);
     ledger().recordFilePath = recordFilePathFor(ledger().dataDir, ledger().userName);
-    // What a killed save of this user's files left behind goes now.
+    // What a killed save of this user's files left behind goes now, and versions a killed run was
+    // still compressing are written.
     removeLeftoverTemporary(ledger().recordFilePath);
+    completePendingVersions(ledger().recordFilePath);
     for (const ItemListKind kind : {ItemListKind::ExpenseItems, ItemListKind::IncomeItems, ItemListKind::Counterparts})
         removeLeftoverTemporary(itemListPath(ledger(), kind));
     auto file = std::make_unique<FileSource>(ledger().recordFilePath);
@@ -235,6 +240,7 @@ bool MainWindow::loadLedger() {
         prompter().showMessage(this, damagedRecordFileMessage(ledger().recordFilePath, result));
         return false;
     }
+    m_context->rememberRecordFile();
     return true;
 }
 
@@ -327,13 +333,31 @@ void MainWindow::onHelpClicked() {
 void MainWindow::onExitClicked() {
     if (!prompter().askYesNo(this, QStringLiteral("您确认要退出？")))
         return;
-    // The window stays open when the ledger cannot be written, so nothing typed is lost.
-    if (!saveLedger(ledger())) {
-        prompter().showMessage(this, recordFileCannotOpenMessage(ledger().recordFilePath));
+    // The window stays open when the ledger is not written, so nothing typed is lost.
+    if (!m_context->save(this))
         return;
-    }
     m_exitConfirmed = true;
     close();
+}
+
+void MainWindow::endSession() {
+    // As a confirmed "X", without a question: whatever else wrote the file goes into the history.
+    if (m_loaded)
+        m_context->save(this, false);
+    m_context->finishHistory();
+    m_exitConfirmed = true;
+    close();
+}
+
+void MainWindow::showRecordsChange() {
+    if (m_statisticsPage->isVisible()) {
+        m_statisticsPage->showLedgerChange();
+        return;
+    }
+    for (QWidget* page : m_pages)
+        if (page->isVisible())
+            if (auto* shown = dynamic_cast<LedgerPage*>(page))
+                shown->refresh();
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {

@@ -43,6 +43,9 @@ public:
     void setTabCaptions(int layout);
     void selectTab(int index); // as a press on tab button index (0-3)
     void runStatisticsCommand(StatisticsCommand command);
+    // The end of the session (a signal, the desktop logging out): saves as a confirmed "X" does,
+    // without asking, then closes.
+    void endSession();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,11 +60,13 @@ private:
     bool loadLedger();
     void onHelpClicked();
     void onExitClicked();
+    void showRecordsChange();
 
     LedgerContext* m_context;
     LoginStep m_login;
     bool m_loginCancelled = false;
     bool m_exitConfirmed = false;
+    bool m_loaded = false; // the ledger was read: only then may it be written
     QPixmap m_background;
     QLabel* m_userLabel = nullptr;
     QLabel* m_helpPanel = nullptr;

@@ -1,6 +1,7 @@
 #include "gui/app/settingspage.h"
 
 #include "gui/accounts/passworddialog.h"
+#include "gui/app/historydialog.h"
 #include "gui/app/ledgercontext.h"
 #include "gui/export/backupexport.h"
 #include "gui/widgets/prompter.h"
@@ -53,6 +54,7 @@ SettingsPage::SettingsPage(LedgerContext& context, QWidget* parent)
     auto* passwordButton = button(QStringLiteral("修改密码"), "passwordButton", this);
     auto* exportButton = button(QStringLiteral("导出记录"), "exportButton", this);
     auto* importButton = button(QStringLiteral("导入记录"), "importButton", this);
+    auto* historyButton = button(QStringLiteral("历史版本…"), "historyButton", this);
     auto* help = new QPlainTextEdit(QString::fromUtf8(BACKUP_HELP), this);
     help->setObjectName(QStringLiteral("backupHelp"));
     help->setReadOnly(true);
@@ -62,7 +64,7 @@ SettingsPage::SettingsPage(LedgerContext& context, QWidget* parent)
     lists->addRow(QStringLiteral("软件大小："), m_sizeList);
     lists->addRow(QStringLiteral("界面布局："), m_layoutList);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* each : {passwordButton, exportButton, importButton})
+    for (QPushButton* each : {passwordButton, exportButton, importButton, historyButton})
         buttons->addWidget(each);
     buttons->addStretch();
     auto* checks = new QGroupBox(this);
@@ -83,6 +85,7 @@ SettingsPage::SettingsPage(LedgerContext& context, QWidget* parent)
     connect(passwordButton, &QPushButton::clicked, this, &SettingsPage::onPasswordClicked);
     connect(exportButton, &QPushButton::clicked, this, &SettingsPage::onExportClicked);
     connect(importButton, &QPushButton::clicked, this, &SettingsPage::onImportClicked);
+    connect(historyButton, &QPushButton::clicked, this, [this] { HistoryDialog(m_context, this).exec(); });
 }
 
 void SettingsPage::onAutoSaveClicked(bool checked) {

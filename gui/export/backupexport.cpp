@@ -196,6 +196,7 @@ void importBackup(LedgerContext& context, QWidget* parent) {
             return;
         case BackupRead::Status::Ok:
             appendImported(ledger, std::move(read.records), dialog.clearFirst());
+            context.forgetDeletions(); // the ids of deleted records may have been given again
             prompter().showMessage(parent, QStringLiteral("导入成功。"));
             return;
         }

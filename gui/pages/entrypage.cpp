@@ -161,6 +161,8 @@ EntryPage::EntryPage(LedgerContext& context, QWidget* parent, PageView view)
         addCommand("全部删除", &EntryPage::onDeleteAll);
         break;
     }
+    m_menu->addSeparator();
+    m_menu->addAction(m_context.undoAction());
     m_menu->setObjectName(QStringLiteral("listMenu"));
     connect(m_listView, &QTableView::customContextMenuRequested, this, &EntryPage::onListMenuRequested);
     m_listView->viewport()->installEventFilter(this);
@@ -302,7 +304,7 @@ void EntryPage::onAddClicked() {
     }
     Ledger& ledger = m_context.ledger();
     const QDate picked = pickedDate();
-    ledger.records.push_back(newRecord(nextRecordId(ledger), selectedKind(),
+    ledger.records.push_back(newRecord(m_context.newRecordId(), selectedKind(),
                                        {picked.year(), picked.month(), picked.day()}, input,
                                        m_quantityEdit != nullptr));
     m_context.saveIfAutoSave(this);
@@ -346,14 +348,16 @@ void EntryPage::onDeleteRow() {
     const std::vector<std::size_t> rows = selectedRows(m_listView);
     if (rows.empty() || !m_context.prompter().askYesNo(this, QStringLiteral("您确定要删除指定的记录吗？")))
         return;
-    m_model->deleteDayRow(static_cast<int>(rows.front()), m_context.ledger().records);
+    if (std::optional<Deletion> deletion =
+            m_model->deleteDayRow(static_cast<int>(rows.front()), m_context.ledger().records))
+        m_context.recordDeletion(std::move(*deletion));
 }
 
 void EntryPage::onDeleteSelected() {
     const std::vector<std::size_t> rows = selectedRows(m_listView);
     if (rows.empty() || !m_context.prompter().askYesNo(this, QStringLiteral("您确定要删除所有指定的记录吗？")))
         return;
-    deleteRowsById(m_context.ledger().records, m_model->list(), rows);
+    m_context.recordDeletion(deleteRowsById(m_context.ledger().records, m_model->list(), rows));
     refresh();
 }
 
@@ -363,7 +367,7 @@ void EntryPage::onDeleteAll() {
     std::vector<std::size_t> rows(m_model->list().rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i] = i;
-    deleteRowsById(m_context.ledger().records, m_model->list(), rows);
+    m_context.recordDeletion(deleteRowsById(m_context.ledger().records, m_model->list(), rows));
     refresh();
 }
 

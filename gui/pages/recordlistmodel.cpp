@@ -49,15 +49,16 @@ void RecordListModel::colourRowsByKind() {
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::ForegroundRole});
 }
 
-void RecordListModel::deleteDayRow(int row, std::vector<LedgerRecord>& records) {
+std::optional<Deletion> RecordListModel::deleteDayRow(int row, std::vector<LedgerRecord>& records) {
     if (row < 0 || !listedRecord(records, m_list, static_cast<std::size_t>(row)))
-        return;
+        return std::nullopt;
     beginRemoveRows({}, row, row);
-    ::deleteDayRow(records, m_list, static_cast<std::size_t>(row));
+    std::optional<Deletion> deletion = ::deleteDayRow(records, m_list, static_cast<std::size_t>(row));
     m_rowColours.erase(m_rowColours.begin() + row);
     endRemoveRows();
     if (rowCount() > row) // the hidden positions below moved up
         Q_EMIT dataChanged(index(row, 0), index(rowCount() - 1, 0));
+    return deletion;
 }
 
 void RecordListModel::replaceRow(int row, std::vector<std::string> cells) {

@@ -23,8 +23,8 @@ public:
     void colourRowsByKind();
     const ListTable& list() const { return m_list; }
     // "删除" where the hidden column holds positions: the record and its row go, the rows below
-    // keep pointing at their records, the list is not rebuilt.
-    void deleteDayRow(int row, std::vector<LedgerRecord>& records);
+    // keep pointing at their records, the list is not rebuilt. What was taken, if anything.
+    std::optional<Deletion> deleteDayRow(int row, std::vector<LedgerRecord>& records);
     // Shows new texts in one row.
     void replaceRow(int row, std::vector<std::string> cells);
 

@@ -197,6 +197,12 @@ StatisticsPage::StatisticsPage(LedgerContext& context, QWidget* parent)
     connect(deleteButton, &QPushButton::clicked, this, &StatisticsPage::onDeleteClicked);
     connect(editButton, &QPushButton::clicked, this, &StatisticsPage::onEditClicked);
     connect(m_periodView, &QTableView::clicked, this, &StatisticsPage::onPeriodRowClicked);
+    // The record list's pop-up menu undoes deletions.
+    auto* recordMenu = new QMenu(this);
+    recordMenu->setObjectName(QStringLiteral("recordMenu"));
+    recordMenu->addAction(m_context.undoAction());
+    connect(m_recordView, &QTableView::customContextMenuRequested, this,
+            [this, recordMenu](const QPoint& at) { recordMenu->popup(m_recordView->viewport()->mapToGlobal(at)); });
     connect(menuButton, &QPushButton::clicked, this,
             [this, menuButton] { m_menu->popup(menuButton->mapToGlobal(QPoint(0, 0))); });
 }
@@ -316,10 +322,17 @@ void StatisticsPage::onChartClicked() {
     chart.exec();
 }
 
+void StatisticsPage::showLedgerChange() {
+    updatePeriodView();
+    onPeriodRowClicked(); // the records of the selected row, at their positions now
+}
+
 void StatisticsPage::onPeriodRowClicked() {
     const int row = firstSelectedRow(m_periodView);
-    if (row < 0)
+    if (row < 0) {
+        clearRecordList();
         return;
+    }
     const std::string title = m_periodModel->list().rows[static_cast<std::size_t>(row)][0];
     const std::optional<int> year =
         m_yearList->currentIndex() < 0 ? std::nullopt : std::optional(m_yearList->currentText().toInt());
@@ -335,11 +348,10 @@ void StatisticsPage::onDeleteClicked() {
     const int row = firstSelectedRow(m_recordView);
     if (row < 0 || !m_context.prompter().askYesNo(this, QStringLiteral("您确定要删除指定的记录吗？")))
         return;
-    std::vector<LedgerRecord>& records = m_context.ledger().records;
-    if (!listedRecord(records, m_recordModel->list(), static_cast<std::size_t>(row)))
-        return;
-    m_recordModel->deleteDayRow(row, records);
-    updatePeriodView();
+    if (std::optional<Deletion> deletion = m_recordModel->deleteDayRow(row, m_context.ledger().records)) {
+        m_context.recordDeletion(std::move(*deletion));
+        updatePeriodView();
+    }
 }
 
 void StatisticsPage::onEditClicked() {

@@ -25,6 +25,9 @@ public:
     StatisticsPage(LedgerContext& context, QWidget* parent);
     void refresh() override { refreshStatistics(); }
     void refreshStatistics();
+    // After the records changed elsewhere (a deletion undone): the shown query or settlement and
+    // the records of its selected row again.
+    void showLedgerChange();
     QMenu* statisticsMenu() const { return m_menu; }
 
     // The start and end dates in the pickers at the moment of the call.

@@ -334,4 +334,29 @@ TEST(Mzledger, AFileSizeLimitEndsTheCommandWithAMessageNotASignal) {
     EXPECT_FALSE(dir.exists("u.rec.saving"));
 }
 
+TEST(Mzledger, EveryBuildIsAVersionThatRestoresByteForByte) {
+    TempDir dir;
+    const std::string file = dir.path() + "u.rec";
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, R"({"records": []})").status, 0);
+    const std::string empty = dir.read("u.rec");
+    ASSERT_EQ(run({"build", file, "--user", "u", "--password", "pw"}, RECORDS).status, 0);
+
+    const CommandRun listed = run({"history", file, "--password", "pw"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    const auto versions = nlohmann::json::parse(listed.out)["versions"];
+    ASSERT_EQ(versions.size(), 2u);
+    EXPECT_EQ(versions[0]["records"], 2); // newest first
+    EXPECT_EQ(versions[1]["records"], 0);
+    EXPECT_EQ(versions[0]["saved"].get<std::string>().size(), 19u); // YYYY-MM-DD HH:MM:SS
+
+    const std::string id = versions[1]["id"];
+    ASSERT_EQ(run({"restore", file, "--password", "pw", "--version", id, "--out", dir.path() + "old.rec"}).status, 0);
+    EXPECT_EQ(dir.read("old.rec"), empty);
+    EXPECT_EQ(run({"restore", file, "--password", "pw", "--version", id, "--out", file}).status, 1); // never over it
+    EXPECT_EQ(
+        run({"restore", file, "--password", "pw", "--version", "19990101-000000", "--out", dir.path() + "x"}).status,
+        1);
+    EXPECT_EQ(run({"history", file, "--password", "PW"}).status, 2);
+}
+
 } // namespace

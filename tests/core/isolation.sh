@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a file under core/ includes a Qt header, or when the core, linked whole into a
 # program, needs a shared library other than the C++ runtime, glibc and the core's own choices
-# (libxlsxwriter, with the zlib it compresses workbooks with).
+# (libxlsxwriter, with the zlib it compresses workbooks with, and zstd for the version history).
 set -euo pipefail
 core_dir="$1"
 probe="$2"
@@ -14,7 +14,7 @@ if [ -n "$qt_includes" ]; then
     status=1
 fi
 
-allowed='^(libstdc\+\+|libm|libgcc_s|libc|ld-linux[-a-z0-9_]*|libasan|libubsan|libxlsxwriter|libz)\.so'
+allowed='^(libstdc\+\+|libm|libgcc_s|libc|ld-linux[-a-z0-9_]*|libasan|libubsan|libxlsxwriter|libz|libzstd)\.so'
 needed=$(readelf -d "$probe" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 for library in $needed; do
     if ! [[ "$library" =~ $allowed ]]; then

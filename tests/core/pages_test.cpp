@@ -96,15 +96,15 @@ TEST(ListTables, DeletingADayRowKeepsTheRowsBelowPointingAtTheirRecords) {
         record(4, RecordKind::Expense, 2024, 5, 15, "c", "1.00", "3.00"),
     };
     ListTable list = pageList(PageView::Expense, records, MAY_15);
-    ASSERT_TRUE(deleteDayRow(records, list, 1));
+    ASSERT_TRUE(deleteDayRow(records, list, 1).has_value());
     EXPECT_EQ(column(list, 0), (std::vector<std::string>{"0", "2"}));
     EXPECT_EQ(records[*listedRecord(records, list, 1)].item, "c");
     EXPECT_EQ(records.size(), 3u);
 
-    EXPECT_FALSE(deleteDayRow(records, list, 5));
+    EXPECT_FALSE(deleteDayRow(records, list, 5).has_value());
     records.resize(1); // the record of the last row is gone: the row does nothing
     EXPECT_FALSE(listedRecord(records, list, 1));
-    EXPECT_FALSE(deleteDayRow(records, list, 1));
+    EXPECT_FALSE(deleteDayRow(records, list, 1).has_value());
     EXPECT_EQ(list.rows.size(), 2u);
 }
 

@@ -1,5 +1,7 @@
 #include "core/accounts/useraccounts.h"
+#include "core/ledger/history.h"
 #include "core/ledger/recordfile.h"
+#include "gui/app/ledgercontext.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/settings.h"
 #include "tests/gui/guitest.h"
@@ -7,11 +9,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -262,6 +267,122 @@ TEST_F(MainWindowTest, WhatAKilledSaveLeftIsRemovedAtTheNextStart) {
     auto window = open();
     EXPECT_FALSE(home.exists("DataRec/bob.rec.saving"));
     EXPECT_FALSE(home.exists("DataRec/bob.lio.saving"));
+}
+
+TEST_F(MainWindowTest, ASaveNoticesAnotherWriterAndLosesNothingEitherWay) {
+    auto window = open();
+    LedgerContext& context = window->context();
+    context.ledger().records.push_back(LedgerRecord{.id = 1, .item = "mine", .amount = "2.00"});
+    // Someone else writes the file meanwhile (mzledger, a sync tool, a copy put back by hand).
+    Ledger other;
+    other.userName = "bob";
+    other.password = "pw";
+    other.recordFilePath = dataDir() + "bob.rec";
+    other.records.push_back(LedgerRecord{.id = 1, .item = "theirs", .amount = "9.00"});
+    ASSERT_TRUE(saveLedger(other));
+    const std::string theirs = home.read("DataRec/bob.rec");
+
+    prompts.answers = {false}; // not now
+    EXPECT_FALSE(context.save(window.get()));
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_TRUE(prompts.questions.takeLast().contains(QStringLiteral("其他程序")));
+    EXPECT_EQ(home.read("DataRec/bob.rec"), theirs);
+
+    prompts.answers = {true}; // save anyway: theirs goes into the history first
+    EXPECT_TRUE(context.save(window.get()));
+    EXPECT_EQ(prompts.questions.size(), 1);
+    prompts.questions.clear();
+    context.finishHistory();
+    bool kept = false;
+    for (const HistoryVersion& version : listVersions(dataDir() + "bob.rec"))
+        kept = kept || readVersion(version).bytes == theirs;
+    EXPECT_TRUE(kept);
+    EXPECT_NE(home.read("DataRec/bob.rec"), theirs);
+
+    // The next save finds the file it left and asks nothing; at exit the same question is asked.
+    EXPECT_TRUE(context.save(window.get()));
+    EXPECT_TRUE(prompts.questions.isEmpty());
+    ASSERT_TRUE(saveLedger(other));
+    prompts.answers = {true, false}; // quit: yes; save over theirs: not now
+    child<QAbstractButton>(*window, "exitButton")->click();
+    EXPECT_TRUE(window->isVisible()); // nothing was saved, so the window stays
+    EXPECT_EQ(home.read("DataRec/bob.rec"), theirs);
+}
+
+TEST_F(MainWindowTest, DeletionsOnAnyPageAreUndoneLastFirst) {
+    writeSetting(LAYOUT, 1);
+    auto window = open();
+    LedgerContext& context = window->context();
+    const QDate today = QDate::currentDate();
+    std::vector<LedgerRecord>& records = context.ledger().records;
+    for (int i = 1; i <= 4; ++i)
+        records.push_back(LedgerRecord{.id = i,
+                                       .kind = i == 4 ? RecordKind::Lent : RecordKind::Expense,
+                                       .year = today.year(),
+                                       .month = today.month(),
+                                       .day = today.day(),
+                                       .item = "r" + std::to_string(i),
+                                       .amount = "1.00",
+                                       .note = "a\r\nb"});
+    const std::vector<LedgerRecord> before = records;
+    QAction* undo = context.undoAction();
+    EXPECT_FALSE(undo->isEnabled());
+
+    window->selectTab(0); // the combined page: 选中删除 of the second and third record
+    auto* combined = child<QWidget>(*window, "combinedPage");
+    auto* list = child<QTableView>(*combined, "recordList");
+    list->selectionModel()->select(list->model()->index(1, 1), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list->selectionModel()->select(list->model()->index(2, 1), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    prompts.answers = {true};
+    for (QAction* action : child<QMenu>(*combined, "listMenu")->actions())
+        if (action->text() == QStringLiteral("选中删除"))
+            action->trigger();
+    ASSERT_EQ(records.size(), 2u);
+    window->selectTab(1); // the debt page: 全部删除
+    prompts.answers = {true};
+    for (QAction* action : child<QMenu>(*child<QWidget>(*window, "debtPage"), "listMenu")->actions())
+        if (action->text() == QStringLiteral("全部删除"))
+            action->trigger();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(context.newRecordId(), 5); // never an id that may come back
+
+    undo->trigger(); // Ctrl+Z: the debt comes back, and the page shows it at once
+    EXPECT_EQ(child<QTableView>(*child<QWidget>(*window, "debtPage"), "recordList")->model()->rowCount(), 1);
+    undo->trigger();
+    EXPECT_EQ(records, before); // every field and position as it was
+    EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST_F(MainWindowTest, ARestoreReplacesTheRecordsAndCanItselfBeUndone) {
+    auto window = open();
+    LedgerContext& context = window->context();
+    context.ledger().records = {LedgerRecord{.id = 1, .item = "first", .amount = "1.00"}};
+    ASSERT_TRUE(context.save(window.get()));
+    context.ledger().records.push_back(LedgerRecord{.id = 2, .item = "second", .amount = "2.00"});
+    ASSERT_TRUE(context.save(window.get()));
+    context.finishHistory();
+    const std::string withTwo = home.read("DataRec/bob.rec");
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* versions = child<QTableView>(*dialog, "versionList");
+        ASSERT_GE(versions->model()->rowCount(), 2);
+        EXPECT_EQ(versions->model()->index(1, 1).data().toString(), QStringLiteral("1"));
+        versions->selectRow(1); // the version with one record
+        child<QPushButton>(*dialog, "restoreButton")->click();
+    });
+    prompts.answers = {true};
+    window->selectTab(3);
+    child<QPushButton>(*child<QWidget>(*window, "settingsPage"), "historyButton")->click();
+    ASSERT_EQ(context.ledger().records.size(), 1u);
+    EXPECT_EQ(context.ledger().records[0].item, "first");
+    context.finishHistory();
+    bool undoable = false; // the ledger replaced is a version too
+    for (const HistoryVersion& version : listVersions(dataDir() + "bob.rec"))
+        undoable = undoable || readVersion(version).bytes == withTwo;
+    EXPECT_TRUE(undoable);
 }
 
 } // namespace

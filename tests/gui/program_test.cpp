@@ -1,5 +1,8 @@
 // The program itself: one copy per data directory, however the previous copy ended.
 #include "core/app/instancelock.h"
+#include "core/ledger/filestore.h"
+#include "core/ledger/history.h"
+#include "core/ledger/recordfile.h"
 #include "tests/support/tempdir.h"
 
 #include <QProcess>
@@ -89,6 +92,58 @@ TEST_F(ProgramTest, TheRunningProgramIgnoresTheFileSizeSignal) {
         if (line.starts_with("SigIgn:"))
             ignored = std::stoull(line.substr(7), nullptr, 16);
     EXPECT_TRUE(ignored & (1ULL << (SIGXFSZ - 1)));
+}
+
+// SIGTERM at the login: nothing is loaded, so nothing is written, and the run ends at once.
+TEST_F(ProgramTest, ASignalAtTheLoginEndsTheRunWritingNothing) {
+    first.start();
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(waitForLock());
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(10'000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_FALSE(data.exists("DataRec/history"));
+}
+
+// The end of a session saves what only a save would write, as a confirmed "X" does; a second
+// signal while that save runs does not cut it short.
+TEST_F(ProgramTest, TheEndOfTheSessionSavesAndASecondSignalWaitsForIt) {
+    Ledger ledger;
+    ledger.userName = "u";
+    ledger.password = "pw";
+    ledger.recordFilePath = data.path() + "DataRec/u.rec";
+    for (int i = 1; i <= 60000; ++i) // a save of some tenths of a second
+        ledger.records.push_back(
+            LedgerRecord{.id = i, .item = "tea", .amount = "3.00", .note = "a note of some length"});
+    ASSERT_TRUE(ensureDirectory(data.path() + "DataRec/"));
+    ASSERT_TRUE(saveLedger(ledger));
+
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        QProcess program;
+        QProcessEnvironment env = first.processEnvironment();
+        env.insert(QStringLiteral("MZ_TEST_USER"), QStringLiteral("u"));
+        env.insert(QStringLiteral("MZ_TEST_PASSWORD"), QStringLiteral("pw"));
+        program.setProcessEnvironment(env);
+        program.setProgram(QStringLiteral(SCRIPTED_PROGRAM_PATH));
+        program.start();
+        ASSERT_TRUE(program.waitForReadyRead(20'000)) << "signal " << signal;
+        ASSERT_TRUE(program.readAllStandardOutput().startsWith("ready"));
+        ::kill(static_cast<pid_t>(program.processId()), signal);
+        ::usleep(30'000);
+        ::kill(static_cast<pid_t>(program.processId()), signal); // while the save runs
+        ASSERT_TRUE(program.waitForFinished(20'000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "signal " << signal;
+        EXPECT_EQ(program.exitCode(), 0);
+
+        Ledger loaded;
+        loaded.userName = "u";
+        loaded.password = "pw";
+        ASSERT_TRUE(serializeLedger(loaded, data.read("DataRec/u.rec")).ok()) << "signal " << signal;
+        EXPECT_EQ(loaded.records.size(), ledger.records.size() - 1); // the deletion was saved
+        ledger.records.pop_back();
+    }
+    EXPECT_FALSE(listVersions(data.path() + "DataRec/u.rec").empty());
 }
 
 } // namespace

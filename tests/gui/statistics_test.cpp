@@ -165,6 +165,13 @@ TEST_F(StatisticsTest, DeletingComputesThePeriodListAgain) {
     EXPECT_EQ(summary(*page, 9), QStringLiteral("80.00"));
     EXPECT_EQ(column(*page, "recordList", 3), (QStringList{QStringLiteral("工资"), QStringLiteral("午饭")}));
     EXPECT_EQ(column(*page, "recordList", 0), (QStringList{QStringLiteral("0"), QStringLiteral("1")}));
+
+    // Undone, the expense is back in the lists, at its old position.
+    context.undoLastDeletion();
+    page->showLedgerChange();
+    EXPECT_EQ(column(*page, "periodList", 3), (QStringList{QStringLiteral("70.00"), QStringLiteral("70.00")}));
+    EXPECT_EQ(column(*page, "recordList", 3).front(), QStringLiteral("早饭"));
+    EXPECT_EQ(column(*page, "recordList", 0).front(), QStringLiteral("0"));
 }
 
 TEST_F(StatisticsTest, SettlementAndItsMessages) {
