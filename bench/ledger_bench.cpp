@@ -1,7 +1,9 @@
 // Saving and loading a ledger of 100,000 records, each against the same kind of work on the same
 // bytes: the save against writing them to a temporary file that is flushed and renamed over the
-// target, the load against reading the file into a buffer allocated once. Prints both ratios.
+// target, the load against reading the file into a buffer allocated once; and the save with its
+// version history against the save alone. Prints the ratios, and what a version costs.
 #include "bench/benchsupport.h"
+#include "core/ledger/history.h"
 #include "core/ledger/recordfile.h"
 
 #include <cstdio>
@@ -21,13 +23,16 @@ struct Fixture {
         saveLedger(ledger);
     }
     ~Fixture() {
+        removeHistory(ledger.recordFilePath);
         std::remove(ledger.recordFilePath.c_str());
         std::remove((dir + "/plain.bin").c_str());
+        ::rmdir((dir + "/history").c_str());
         ::rmdir(dir.c_str());
     }
     Ledger ledger;
     std::string dir;
     std::string bytes;
+    HistoryKeeper keeper;
 };
 
 Fixture& fixture() {
@@ -39,6 +44,41 @@ void BM_SaveLedger(benchmark::State& state) {
     Fixture& f = fixture();
     for (auto _ : state)
         benchmark::DoNotOptimize(saveLedger(f.ledger));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(f.bytes.size()));
+}
+
+// The save as the program makes it, the version of the history compressed by the keeper's worker
+// on the other core. Saves that follow each other at once: the worker is busy with the version of
+// the save before while the next one runs.
+void BM_SaveLedgerWithHistory(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(saveLedger(f.ledger));
+        f.keeper.saved(f.ledger.recordFilePath);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(f.bytes.size()));
+}
+
+// The same with a pause between the saves long enough for the worker to be done, as when a
+// person adds one record after another: what a save costs when nothing else runs.
+void BM_SaveLedgerWithHistoryAfterAPause(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.keeper.finish();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(saveLedger(f.ledger));
+        f.keeper.saved(f.ledger.recordFilePath);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(f.bytes.size()));
+}
+
+// Compressing one version on one core, as the keeper's worker does.
+void BM_CompressVersion(benchmark::State& state) {
+    Fixture& f = fixture();
+    f.keeper.finish(); // what the saves before left to compress, outside the time measured
+    for (auto _ : state)
+        benchmark::DoNotOptimize(addVersion(f.ledger.recordFilePath, f.ledger.recordFilePath, std::time(nullptr)));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(f.bytes.size()));
 }
 
@@ -96,6 +136,9 @@ void BM_ReadBytesIntoBuffer(benchmark::State& state) {
 
 BENCHMARK(BM_SaveLedger)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WriteBytesFlushedAndRenamed)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SaveLedgerWithHistory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SaveLedgerWithHistoryAfterAPause)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_CompressVersion)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LoadLedger)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ReadBytesIntoBuffer)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
@@ -109,6 +152,15 @@ int main(int argc, char** argv) {
     reporter.printRatio("save (saveLedger / flushed and renamed write)", "BM_SaveLedger",
                         "BM_WriteBytesFlushedAndRenamed");
     reporter.printRatio("load (load / read into one buffer)", "BM_LoadLedger", "BM_ReadBytesIntoBuffer");
+    reporter.printRatio("save with history, saves at once after each other / save alone", "BM_SaveLedgerWithHistory",
+                        "BM_SaveLedger");
+    reporter.printRatio("save with history, a pause between saves / save alone", "BM_SaveLedgerWithHistoryAfterAPause",
+                        "BM_SaveLedger");
+    const std::vector<HistoryVersion> versions = listVersions(fixture().ledger.recordFilePath);
+    if (!versions.empty())
+        std::printf("a version of the ledger takes %llu bytes (%.1f%% of the record file)\n",
+                    static_cast<unsigned long long>(versions.front().size),
+                    100.0 * static_cast<double>(versions.front().size) / static_cast<double>(fixture().bytes.size()));
     benchmark::Shutdown();
     return 0;
 }

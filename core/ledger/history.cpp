@@ -13,14 +13,16 @@
 #include <dirent.h>
 #include <filesystem>
 #include <set>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr std::string_view VERSION_SUFFIX = ".zst";
 constexpr std::string_view PENDING_PREFIX = ".pending-";
-constexpr int COMPRESSION_LEVEL = 3;
+constexpr int COMPRESSION_LEVEL = 1; // the fastest: the saves it runs beside should not feel it
 constexpr std::size_t KEEP_LAST = 20;
 constexpr int KEEP_DAYS = 30;
 constexpr int KEEP_MONTHS = 12;
@@ -352,6 +354,11 @@ void HistoryKeeper::finish() {
 }
 
 void HistoryKeeper::work() {
+    // Behind everything else the program does, for the processor and the disk: a save going on
+    // beside the worker does not wait for it.
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
+    constexpr int IOPRIO_CLASS_IDLE = 3, IOPRIO_CLASS_SHIFT = 13, IOPRIO_WHO_PROCESS = 1;
+    ::syscall(SYS_ioprio_set, IOPRIO_WHO_PROCESS, ::gettid(), IOPRIO_CLASS_IDLE << IOPRIO_CLASS_SHIFT);
     std::unique_lock lock(m_mutex);
     while (true) {
         m_changed.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });

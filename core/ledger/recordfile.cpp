@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 static_assert(std::endian::native == std::endian::little, "the record file is little-endian");
 
@@ -126,6 +128,17 @@ public:
         m_failed = true;
     }
 
+    // At least `size` of the next bytes in one piece, fewer only where the source ends: a pointer to
+    // them and how many there are. Nothing is consumed; skip() does that.
+    std::size_t have(std::size_t size, const char*& at) {
+        const std::size_t wanted = std::min(size, left());
+        if (!m_failed && m_end - m_pos < wanted && !fill(wanted))
+            fail(offset());
+        at = m_window.data() + m_pos;
+        return m_failed ? 0 : m_end - m_pos;
+    }
+    void skip(std::size_t size) { m_pos += size; }
+
 private:
     static constexpr std::size_t WINDOW_SIZE = 256 * 1024;
 
@@ -185,45 +198,153 @@ ReadResult readHeader(ByteReader& reader, StoredHeader& header) {
     return {};
 }
 
+// Where each text of a record lies in the reader's window: the first of its letters and how many.
+struct StoredText {
+    const char* at = nullptr;
+    std::uint32_t letters = 0;
+};
+
+// The records after the header, a chunk of the file at a time: one pass over the chunk finds
+// where every text lies and checks every count against the bytes the file has left; then the
+// texts, the most work of a load, are unscrambled on both cores, for texts are independent of
+// each other. Nothing is appended unless the whole file made sense.
 ReadResult readRecords(ByteReader& reader, const StoredHeader& header, std::vector<LedgerRecord>& records) {
     const std::size_t lastIndexAt = reader.offset();
     const auto lastIndex = reader.value<std::int32_t>();
     if (reader.failed())
         return reader.damage();
     const bool hasAllFields = header.version > FORMAT_VERSION_LEGACY;
+    const std::size_t textsPerRecord = hasAllFields ? 5 : 3;
     const std::int64_t count = lastIndex < 0 ? 0 : std::int64_t{lastIndex} + 1;
     // id, kind, date, and one count per text field: the least a record can take.
-    const std::size_t smallestRecord = 4 + 2 + 12 + 4 * (hasAllFields ? 5 : 3);
+    constexpr std::size_t FIXED = 4 + 2 + 12;
+    const std::size_t smallestRecord = FIXED + 4 * textsPerRecord;
     if (static_cast<std::uint64_t>(count) > reader.left() / smallestRecord) {
         reader.fail(lastIndexAt);
         return reader.damage();
     }
 
-    std::vector<LedgerRecord> read;
-    read.reserve(static_cast<std::size_t>(count));
+    std::vector<LedgerRecord> read(static_cast<std::size_t>(count));
     const std::int32_t key = header.recordKey;
-    auto text = [&] { return reader.text(key); };
-    for (std::int64_t i = 1; i <= count && !reader.failed(); ++i) {
-        LedgerRecord& record = read.emplace_back();
-        reader.value<std::int32_t>(); // the stored id is replaced by the position
-        record.id = static_cast<std::int32_t>(i);
-        record.kind = static_cast<RecordKind>(reader.value<std::int16_t>());
-        record.year = reader.value<std::int32_t>();
-        record.month = reader.value<std::int32_t>();
-        record.day = reader.value<std::int32_t>();
-        record.item = text();
-        record.quantity = hasAllFields ? normalizeDecimal(text()) : "1.00";
-        record.amount = normalizeDecimal(text());
-        record.writtenOff = hasAllFields ? normalizeDecimal(text()) : "0.00";
-        record.note = text();
+    std::vector<StoredText> texts;
+    const auto decode = [&](std::size_t first, std::size_t begin, std::size_t end) {
+        std::string scratch;
+        const auto text = [&](std::size_t i, std::size_t field) -> std::string& {
+            const StoredText& stored = texts[(i - first) * textsPerRecord + field];
+            unscrambleStoredLetters(stored.at, stored.letters, key, PASSES, scratch);
+            return scratch;
+        };
+        for (std::size_t i = begin; i < end; ++i) {
+            LedgerRecord& record = read[i];
+            record.item = text(i, 0);
+            if (hasAllFields) {
+                record.quantity = normalizeDecimal(text(i, 1));
+                record.amount = normalizeDecimal(text(i, 2));
+                record.writtenOff = normalizeDecimal(text(i, 3));
+                record.note = text(i, 4);
+            } else { // quantity "1.00" and written-off "0.00" as a record is made
+                record.amount = normalizeDecimal(text(i, 1));
+                record.note = text(i, 2);
+            }
+        }
+    };
+    // A second core takes half a chunk; a small chunk, or a machine of one core, is not worth it.
+    constexpr std::size_t WORTH_A_THREAD = 2048;
+    const bool twoCores = std::thread::hardware_concurrency() > 1;
+    constexpr std::size_t CHUNK = 4 << 20;
+
+    std::size_t next = 0;
+    std::size_t wanted = CHUNK;
+    while (next < read.size()) {
+        const char* base = nullptr;
+        const std::size_t available = reader.have(wanted, base);
+        if (reader.failed())
+            return reader.damage();
+        const std::size_t fileLeft = reader.left();
+        const std::size_t first = next;
+        std::size_t pos = 0;
+        texts.clear();
+        // The records lying whole in the chunk.
+        while (next < read.size()) {
+            std::size_t at = pos;
+            if (available - at < FIXED + 4)
+                break;
+            LedgerRecord& record = read[next];
+            std::int16_t kind = 0;
+            std::memcpy(&kind, base + at + 4, 2);
+            std::memcpy(&record.year, base + at + 6, 4);
+            std::memcpy(&record.month, base + at + 10, 4);
+            std::memcpy(&record.day, base + at + 14, 4);
+            record.kind = static_cast<RecordKind>(kind);
+            record.id = static_cast<std::int32_t>(next + 1); // the stored id is replaced by the position
+            at += FIXED;
+            bool whole = true;
+            for (std::size_t t = 0; t < textsPerRecord && whole; ++t) {
+                if (available - at < 4) {
+                    whole = false;
+                    break;
+                }
+                std::int32_t letters = 0;
+                std::memcpy(&letters, base + at, 4);
+                if (letters < 0 || static_cast<std::size_t>(letters) > (fileLeft - at - 4) / 4) {
+                    reader.fail(reader.offset() + at);
+                    return reader.damage();
+                }
+                const std::size_t size = 4 * static_cast<std::size_t>(letters);
+                whole = available - at - 4 >= size;
+                texts.push_back({base + at + 4, static_cast<std::uint32_t>(letters)});
+                at += 4 + size;
+            }
+            if (!whole) {
+                texts.resize((next - first) * textsPerRecord);
+                break;
+            }
+            pos = at;
+            ++next;
+        }
+        if (next == first) {
+            // Not one record lies whole in the chunk: where the file has no more, it is cut short;
+            // else the record is larger than the chunk, which grows for it.
+            if (available >= fileLeft) {
+                reader.fail(reader.offset() + pos);
+                return reader.damage();
+            }
+            wanted = 2 * available;
+            continue;
+        }
+        std::thread helper;
+        std::size_t half = next;
+        if (twoCores && next - first >= WORTH_A_THREAD) {
+            half = first + (next - first) / 2;
+            try {
+                helper = std::thread(decode, first, half, next);
+            } catch (const std::system_error&) {
+                half = next; // no thread to be had: this one does it all
+            }
+        }
+        decode(first, first, half);
+        if (helper.joinable())
+            helper.join();
+        reader.skip(pos);
+        wanted = CHUNK;
     }
-    if (reader.failed())
-        return reader.damage();
+
     if (records.empty())
         records = std::move(read);
     else
         records.insert(records.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
     return {};
+}
+
+// The header, checked against `credentials` when given, then the records.
+ReadResult readLedger(ByteSource& source, StoredHeader& header, std::vector<LedgerRecord>& records,
+                      const Ledger* credentials) {
+    ByteReader reader(source);
+    if (const ReadResult result = readHeader(reader, header); !result.ok())
+        return result;
+    if (credentials && (header.userName != credentials->userName || header.password != credentials->password))
+        return {ReadResult::Status::WrongCredentials, 0};
+    return readRecords(reader, header, records);
 }
 
 } // namespace
@@ -264,13 +385,8 @@ void serializeLedger(const Ledger& ledger, std::string& out, double formatVersio
 }
 
 ReadResult serializeLedger(Ledger& ledger, ByteSource& source) {
-    ByteReader reader(source);
     StoredHeader header;
-    if (const ReadResult result = readHeader(reader, header); !result.ok())
-        return result;
-    if (header.userName != ledger.userName || header.password != ledger.password)
-        return {ReadResult::Status::WrongCredentials, 0};
-    return readRecords(reader, header, ledger.records);
+    return readLedger(source, header, ledger.records, &ledger);
 }
 
 ReadResult serializeLedger(Ledger& ledger, std::string_view bytes) {
@@ -302,10 +418,7 @@ ReadResult readStoredLedger(std::string_view bytes, StoredHeader& header, std::v
 }
 
 ReadResult readStoredLedger(ByteSource& source, StoredHeader& header, std::vector<LedgerRecord>& records) {
-    ByteReader reader(source);
-    if (const ReadResult result = readHeader(reader, header); !result.ok())
-        return result;
-    return readRecords(reader, header, records);
+    return readLedger(source, header, records, nullptr);
 }
 
 ReadResult checkCredentials(const std::string& dataDir, const std::string& userName, const std::string& password) {
