@@ -111,9 +111,16 @@ TEST(Mzledger, ListFilesRoundTrip) {
 TEST(Mzledger, HelpAndUnknownCommands) {
     const CommandRun help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("dump FILE --password PW"), std::string::npos);
+    for (const char* command : {"dump", "build", "list-dump", "page", "stats", "report", "workbook", "history"})
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    const CommandRun reportHelp = run({"report", "--help"}); // every command has its own
+    EXPECT_EQ(reportHelp.status, 0);
+    EXPECT_NE(reportHelp.out.find("--format"), std::string::npos);
     EXPECT_EQ(run({"frobnicate"}).status, 1);
     EXPECT_EQ(run({}).status, 1);
+    const CommandRun unknown = run({"dump", "x.rec", "--password", "pw", "--colour", "red"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("--colour"), std::string::npos) << unknown.err;
 }
 
 TEST(Mzledger, PageShowsTheWindowsListsAsJson) {
