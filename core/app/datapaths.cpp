@@ -28,10 +28,27 @@ std::string programDirectory() {
     return path.substr(0, path.find_last_of('/') + 1);
 }
 
+namespace {
+
+// A copy with its shipped files beside it, not installed under a prefix.
+bool isPortable(const std::string& programDir) { return ::access((programDir + "OutDefs.txt").c_str(), F_OK) == 0; }
+
+} // namespace
+
+std::string sharedFilesDirectory(const std::string& programDir) {
+    if (isPortable(programDir))
+        return programDir;
+    const std::string installed = programDir + "../share/mingzhang/";
+    char resolved[PATH_MAX];
+    if (::realpath(installed.c_str(), resolved))
+        return withSlash(resolved);
+    return programDir;
+}
+
 std::string dataHome(const std::string& programDir) {
     if (std::string home = environment("MINGZHANG_HOME"); !home.empty())
         return withSlash(home);
-    if (::access(programDir.c_str(), W_OK) == 0)
+    if (isPortable(programDir) && ::access(programDir.c_str(), W_OK) == 0)
         return programDir;
     std::string xdg = environment("XDG_DATA_HOME");
     if (xdg.empty())

@@ -7,8 +7,14 @@
 // The directory of the running executable.
 std::string programDirectory();
 
+// Where the files shipped with the program lie (the default item lists, the size packs): beside
+// the program (a build folder, a portable copy), else under the install prefix's
+// share/mingzhang/.
+std::string sharedFilesDirectory(const std::string& programDir);
+
 // The folder that holds "DataRec/": $MINGZHANG_HOME when set; otherwise the program directory
-// when it is writable (a portable copy), else $XDG_DATA_HOME/mingzhang/ (an installed copy).
+// when it is a portable copy (its shipped files beside it) and writable, else
+// $XDG_DATA_HOME/mingzhang/ (an installed copy, even where the user could write /usr/bin).
 std::string dataHome(const std::string& programDir);
 
 // dataHome + "DataRec/".

@@ -4,6 +4,7 @@
 #include "core/app/instancelock.h"
 #include "core/ledger/filestore.h"
 #include "gui/app/localisation.h"
+#include "gui/app/raiserequest.h"
 #include "gui/app/settings.h"
 #include "gui/widgets/gbktext.h"
 #include "gui/widgets/icons.h"
@@ -74,6 +75,7 @@ int runProgram(int argc, char** argv, MainWindow::LoginStep login, const std::fu
     case InstanceLock::Acquired:
         break;
     case InstanceLock::HeldByOther:
+        askRunningCopyToRaise(dataDir); // so the user sees the program was started
         return 0;
     case InstanceLock::Failed:
         prompter().showMessage(nullptr, QStringLiteral("数据目录%1无法锁定（%2），程序无法启动。")
@@ -85,13 +87,23 @@ int runProgram(int argc, char** argv, MainWindow::LoginStep login, const std::fu
     const int pixel = readSetting(PIXEL);
     const std::string pack = resourcePackName(pixel);
     // A missing pack is no error: registering it fails and the normal size is used.
-    const bool packLoaded = !pack.empty() && QResource::registerResource(QString::fromStdString(programDir + pack));
+    const std::string sharedDir = sharedFilesDirectory(programDir);
+    const bool packLoaded = !pack.empty() && QResource::registerResource(QString::fromStdString(sharedDir + pack));
     setSkinMetrics(loadSkinMetrics(packLoaded ? pixel : 0));
     QFont font = QApplication::font();
     font.setPointSize(skinMetrics().fontPointSize);
     QApplication::setFont(font);
 
-    MainWindow window(programDir, dataDir, std::move(login));
+    MainWindow window(sharedDir, dataDir, std::move(login));
+    // A second start raises whatever the user works in: the login dialog, or the window.
+    RaiseListener raiser(dataDir);
+    QObject::connect(&raiser, &RaiseListener::raiseRequested, &app, [&window] {
+        QWidget* shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &window;
+        if (shown->isMinimized())
+            shown->showNormal();
+        shown->raise();
+        shown->activateWindow();
+    });
     // Before the login is done there is nothing to save: the run just ends.
     bool running = false;
     const auto endSession = [&] {

@@ -3,8 +3,10 @@
 #include "core/ledger/filestore.h"
 #include "core/ledger/history.h"
 #include "core/ledger/recordfile.h"
+#include "gui/app/raiserequest.h"
 #include "tests/support/tempdir.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -14,6 +16,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -144,6 +147,29 @@ TEST_F(ProgramTest, TheEndOfTheSessionSavesAndASecondSignalWaitsForIt) {
         ledger.records.pop_back();
     }
     EXPECT_FALSE(listVersions(data.path() + "DataRec/u.rec").empty());
+}
+
+// A second start asks the copy that runs to bring its window forward, then ends at once. Here
+// the test is the copy that runs: it holds the lock and listens, as the program does.
+TEST_F(ProgramTest, ASecondStartAsksTheRunningCopyToRaiseItsWindow) {
+    const std::string dataDir = data.path() + "DataRec/";
+    ASSERT_EQ(acquireInstanceLock(dataDir), InstanceLock::Acquired);
+    RaiseListener listener(dataDir);
+    ASSERT_TRUE(listener.listening());
+    struct stat socket {};
+    ASSERT_EQ(::stat(raiseSocketPath(dataDir).toStdString().c_str(), &socket), 0);
+    EXPECT_EQ(socket.st_mode & 0077, 0u); // the owner's alone
+    bool raised = false;
+    QObject::connect(&listener, &RaiseListener::raiseRequested, [&raised] { raised = true; });
+
+    second.start();
+    for (int i = 0; i < 200 && !raised; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        second.waitForFinished(10);
+    }
+    EXPECT_TRUE(raised);
+    ASSERT_TRUE(second.waitForFinished(10'000));
+    EXPECT_EQ(second.exitCode(), 0);
 }
 
 } // namespace
