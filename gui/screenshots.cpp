@@ -5,6 +5,7 @@
 #include "core/app/datapaths.h"
 #include "core/stats/statistics.h"
 #include "gui/accounts/logindialog.h"
+#include "gui/app/historydialog.h"
 #include "gui/app/ledgercontext.h"
 #include "gui/app/localisation.h"
 #include "gui/app/mainwindow.h"
@@ -150,6 +151,8 @@ int main(int argc, char** argv) {
             saveDialog(debtQuery, QStringLiteral("debt-query"));
             SettlementChart chart(2026, settleYear(context.ledger().records, 2026, true), window.get());
             saveDialog(chart, QStringLiteral("settlement-chart"));
+            HistoryDialog history(context, window.get());
+            saveDialog(history, QStringLiteral("history"));
         }
     }
 

@@ -58,6 +58,7 @@ void HistoryDialog::fill() {
         m_summaries.push_back(summarizeVersion(version));
     const ListTable list = historyList(m_versions, m_summaries);
     setUpRecordList(m_view, m_model, list.columns, false);
+    m_view->setMinimumWidth(fullListWidth(m_view));
     m_model->setList(list);
     for (int row = 0; row < m_model->rowCount(); ++row)
         if (!m_summaries[static_cast<std::size_t>(row)].problem.empty())
