@@ -38,12 +38,11 @@ std::tm localTime(std::time_t when) {
     return local;
 }
 
-std::string timeText(std::time_t when) {
+// A local time written with strftime's `format`.
+std::string timeText(std::time_t when, const char* format) {
     const std::tm t = localTime(when);
     std::array<char, 80> text{};
-    std::snprintf(text.data(), text.size(), "%04d%02d%02d-%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                  t.tm_hour, t.tm_min, t.tm_sec);
-    return text.data();
+    return std::string(text.data(), std::strftime(text.data(), text.size(), format, &t));
 }
 
 // The time and the sequence number ("-N", 1 without) of an id; nullopt for a name that is no id.
@@ -76,7 +75,7 @@ std::vector<std::string> namesIn(const std::string& directory) {
 std::string freshId(const std::string& directory, std::time_t when) {
     const std::vector<std::string> names = namesIn(directory);
     const std::set<std::string> taken(names.begin(), names.end());
-    const std::string base = timeText(when);
+    const std::string base = timeText(when, "%Y%m%d-%H%M%S");
     for (int sequence = 1;; ++sequence) {
         const std::string id = sequence == 1 ? base : base + "-" + std::to_string(sequence);
         if (!taken.contains(id + std::string(VERSION_SUFFIX)) && !taken.contains(std::string(PENDING_PREFIX) + id))
@@ -145,13 +144,7 @@ bool writeVersion(const std::string& recordFile, const std::string& source, std:
 
 } // namespace
 
-std::string savedText(std::time_t when) {
-    const std::tm t = localTime(when);
-    std::array<char, 80> text{};
-    std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                  t.tm_hour, t.tm_min, t.tm_sec);
-    return text.data();
-}
+std::string savedText(std::time_t when) { return timeText(when, "%Y-%m-%d %H:%M:%S"); }
 
 std::string historyDirectory(const std::string& recordFile) {
     std::string name = recordFile.substr(recordFile.rfind('/') + 1);
