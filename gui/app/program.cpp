@@ -67,6 +67,16 @@ int runProgram(int argc, char** argv, MainWindow::LoginStep login, const std::fu
     QApplication::setApplicationName(QString::fromUtf8(APPLICATION_NAME));
     useChineseInterface();
     initWindowResources();
+    // At once, so no signal ends the run without its save: until the window runs there is nothing
+    // to save, and the run just ends.
+    MainWindow* running = nullptr;
+    const auto endSession = [&running] {
+        if (running)
+            running->endSession();
+        QCoreApplication::exit(0);
+    };
+    watchEndSignals(&app, endSession);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, [&](QSessionManager&) { endSession(); });
 
     // One copy at a time works on a data directory; a second one ends at once, silently.
     const std::string programDir = programDirectory();
@@ -104,19 +114,9 @@ int runProgram(int argc, char** argv, MainWindow::LoginStep login, const std::fu
         shown->raise();
         shown->activateWindow();
     });
-    // Before the login is done there is nothing to save: the run just ends.
-    bool running = false;
-    const auto endSession = [&] {
-        if (running)
-            window.endSession();
-        QCoreApplication::exit(0);
-    };
-    watchEndSignals(&app, endSession);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, [&](QSessionManager&) { endSession(); });
-
     if (!window.initialise())
         return window.loginCancelled() ? 0 : 1;
-    running = true;
+    running = &window;
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();
     if (started)

@@ -16,8 +16,8 @@
 #include <fcntl.h>
 #include <fstream>
 #include <string>
-#include <sys/stat.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
