@@ -46,24 +46,13 @@ private:
     iconv_t m_cd;
 };
 
-Converter& toGbk() {
-    thread_local Converter converter("GBK", "UTF-8");
-    return converter;
-}
+// The conversions the program makes, one converter each per thread.
+enum Conversion { TO_GBK, FROM_GBK, TO_GB18030, FROM_GB18030 };
 
-Converter& fromGbk() {
-    thread_local Converter converter("UTF-8", "GBK");
-    return converter;
-}
-
-Converter& toGb18030() {
-    thread_local Converter converter("GB18030", "UTF-8");
-    return converter;
-}
-
-Converter& fromGb18030() {
-    thread_local Converter converter("UTF-8", "GB18030");
-    return converter;
+Converter& converter(Conversion conversion) {
+    thread_local Converter converters[] = {
+        {"GBK", "UTF-8"}, {"UTF-8", "GBK"}, {"GB18030", "UTF-8"}, {"UTF-8", "GB18030"}};
+    return converters[conversion];
 }
 
 // A GB18030 four-byte sequence: lead 0x81-0xFE, digit, lead, digit. Its second byte is no GBK
@@ -97,7 +86,7 @@ std::optional<std::string> utf8ToGbk(std::string_view utf8) {
     if (isAscii(utf8))
         return std::string(utf8);
     std::string out;
-    if (!toGbk().convert(utf8, out, refuse))
+    if (!converter(TO_GBK).convert(utf8, out, refuse))
         return std::nullopt;
     return out;
 }
@@ -106,9 +95,9 @@ std::string gbkToUtf8(std::string_view gbk) {
     if (isAscii(gbk))
         return std::string(gbk);
     std::string out;
-    fromGbk().convert(gbk, out, [](std::string_view rest, std::string& o) {
+    converter(FROM_GBK).convert(gbk, out, [](std::string_view rest, std::string& o) {
         std::string character;
-        if (isFourByteSequence(rest) && fromGb18030().convert(rest.substr(0, 4), character, refuse)) {
+        if (isFourByteSequence(rest) && converter(FROM_GB18030).convert(rest.substr(0, 4), character, refuse)) {
             o += character;
             return std::size_t{4};
         }
@@ -122,10 +111,10 @@ std::string shownGbk(std::string_view utf8) {
     if (isAscii(utf8))
         return std::string(utf8);
     std::string out;
-    toGbk().convert(utf8, out, [](std::string_view rest, std::string& o) {
+    converter(TO_GBK).convert(utf8, out, [](std::string_view rest, std::string& o) {
         const std::size_t length = utf8Length(rest);
         std::string character;
-        if (toGb18030().convert(rest.substr(0, length), character, refuse))
+        if (converter(TO_GB18030).convert(rest.substr(0, length), character, refuse))
             o += character;
         else
             o += "\x84\x31\xA4\x37"; // U+FFFD
@@ -138,7 +127,7 @@ std::string gbkToFileName(std::string_view gbk) {
     if (isAscii(gbk))
         return std::string(gbk);
     std::string out;
-    fromGbk().convert(gbk, out, [](std::string_view rest, std::string& o) {
+    converter(FROM_GBK).convert(gbk, out, [](std::string_view rest, std::string& o) {
         o += rest.front();
         return std::size_t{1};
     });
