@@ -50,6 +50,14 @@ std::size_t BufferSource::read(char* into, std::size_t max) {
     return n;
 }
 
+std::int64_t ByteSource::readAt(std::size_t, char*, std::size_t) const { return -1; }
+
+std::int64_t BufferSource::readAt(std::size_t offset, char* into, std::size_t max) const {
+    if (offset >= m_bytes.size())
+        return 0;
+    return static_cast<std::int64_t>(m_bytes.copy(into, max, offset));
+}
+
 FileSource::FileSource(const std::string& path) {
     // Without blocking, so a FIFO or a device at the path cannot hold the reader up; only a
     // regular file is read.
@@ -88,6 +96,18 @@ std::size_t FileSource::read(char* into, std::size_t max) {
             m_status = FileRead::Status::Failed;
             return 0;
         }
+    }
+}
+
+std::int64_t FileSource::readAt(std::size_t offset, char* into, std::size_t max) const {
+    if (m_fd < 0) // not m_status, which read() may change on another thread
+        return -1;
+    for (;;) {
+        const ssize_t n = ::pread(m_fd, into, max, static_cast<off_t>(offset));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR)
+            return -1;
     }
 }
 

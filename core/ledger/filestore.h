@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -39,6 +40,11 @@ public:
     // Copies up to `max` of the next bytes; 0 at the end or after a read error.
     virtual std::size_t read(char* into, std::size_t max) = 0;
     virtual bool failed() const { return false; }
+    // A source that holds all its bytes at hand (a file, a buffer) also hands out any part of
+    // them, from any thread and besides read(): up to `max` bytes from `offset` on, 0 at the end,
+    // -1 when they cannot be read.
+    virtual bool readsAnywhere() const { return false; }
+    virtual std::int64_t readAt(std::size_t offset, char* into, std::size_t max) const;
 };
 
 class BufferSource final : public ByteSource {
@@ -46,6 +52,8 @@ public:
     explicit BufferSource(std::string_view bytes) : m_bytes(bytes) {}
     std::size_t size() const override { return m_bytes.size(); }
     std::size_t read(char* into, std::size_t max) override;
+    bool readsAnywhere() const override { return true; }
+    std::int64_t readAt(std::size_t offset, char* into, std::size_t max) const override;
 
 private:
     std::string_view m_bytes;
@@ -63,6 +71,8 @@ public:
     std::size_t size() const override { return m_size; }
     std::size_t read(char* into, std::size_t max) override;
     bool failed() const override { return m_status == FileRead::Status::Failed; }
+    bool readsAnywhere() const override { return m_status == FileRead::Status::Ok; }
+    std::int64_t readAt(std::size_t offset, char* into, std::size_t max) const override;
 
 private:
     int m_fd = -1;

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <iterator>
+#include <optional>
+#include <span>
+#include <sys/mman.h>
 #include <system_error>
 #include <thread>
 
@@ -80,16 +84,20 @@ private:
 
 // Reads the file through a window that slides over the source, so a large ledger is never held
 // twice. Every count is checked against the bytes the source has left before anything is read.
+// A reader either takes the source in order from its start, or, where the source can hand out
+// any part of itself, from any offset on with reads of its own, beside another reader.
 class ByteReader {
 public:
     explicit ByteReader(ByteSource& source) : m_source(source), m_size(source.size()) {}
+    ByteReader(ByteSource& source, std::size_t from)
+        : m_source(source), m_size(source.size()), m_windowStart(from), m_readsAt(true) {}
 
     std::size_t offset() const { return m_windowStart + m_pos; }
     std::size_t left() const { return m_size - std::min(m_size, offset()); }
     bool failed() const { return m_failed; }
 
     ReadResult damage() const {
-        if (m_source.failed())
+        if (m_readFailed || (!m_readsAt && m_source.failed()))
             return {ReadResult::Status::Unreadable, m_failedAt};
         return {ReadResult::Status::Damaged, m_failedAt};
     }
@@ -118,8 +126,7 @@ public:
         if (sum)
             for (std::int32_t i = 0; i < count; ++i)
                 *sum += static_cast<std::uint32_t>(std::int32_t{static_cast<signed char>(values[4 * i])});
-        unscrambleStoredLetters(values, static_cast<std::size_t>(count), key, PASSES, m_scratch);
-        return m_scratch;
+        return std::string(unscrambleStoredLetters(values, static_cast<std::size_t>(count), key, PASSES, m_work));
     }
 
     void fail(std::size_t at) {
@@ -128,16 +135,19 @@ public:
         m_failed = true;
     }
 
-    // At least `size` of the next bytes in one piece, fewer only where the source ends: a pointer to
-    // them and how many there are. Nothing is consumed; skip() does that.
-    std::size_t have(std::size_t size, const char*& at) {
-        const std::size_t wanted = std::min(size, left());
-        if (!m_failed && m_end - m_pos < wanted && !fill(wanted))
+    // The next `size` bytes in one piece, followed by UNSCRAMBLE_SLACK more that may be read,
+    // without consuming them (skip() does that); nullptr, and the reader fails, when the source
+    // has fewer. `size` must not exceed left().
+    const char* peek(std::size_t size) {
+        if (m_end - m_pos < size && !fill(size)) {
             fail(offset());
-        at = m_window.data() + m_pos;
-        return m_failed ? 0 : m_end - m_pos;
+            return nullptr;
+        }
+        return m_window.data() + m_pos;
     }
     void skip(std::size_t size) { m_pos += size; }
+    // How many bytes the window holds from the reader's offset on.
+    std::size_t held() const { return m_end - m_pos; }
 
 private:
     static constexpr std::size_t WINDOW_SIZE = 256 * 1024;
@@ -148,12 +158,9 @@ private:
             fail(offset());
             return nullptr;
         }
-        if (m_end - m_pos < size && !fill(size)) {
-            fail(offset());
-            return nullptr;
-        }
-        const char* bytes = m_window.data() + m_pos;
-        m_pos += size;
+        const char* bytes = peek(size);
+        if (bytes)
+            m_pos += size;
         return bytes;
     }
 
@@ -164,14 +171,23 @@ private:
         m_windowStart += m_pos;
         m_pos = 0;
         m_end = kept;
+        // No more than a window's worth unless a larger piece is asked for: what the window
+        // holds is still in the core's own cache when it is read.
         const std::size_t wanted = std::min(std::max(size, WINDOW_SIZE), left());
-        if (m_window.size() < wanted)
-            m_window.resize(wanted);
+        if (m_window.size() < wanted + UNSCRAMBLE_SLACK)
+            m_window.resize(wanted + UNSCRAMBLE_SLACK);
         while (m_end < size) {
-            const std::size_t n = m_source.read(m_window.data() + m_end, m_window.size() - m_end);
-            if (n == 0)
+            char* into = m_window.data() + m_end;
+            std::int64_t n = 0;
+            if (m_readsAt)
+                n = m_source.readAt(m_windowStart + m_end, into, wanted - m_end);
+            else
+                n = static_cast<std::int64_t>(m_source.read(into, wanted - m_end));
+            if (n < 0)
+                m_readFailed = true;
+            if (n <= 0)
                 return false; // the file ended early, shrank, or could not be read
-            m_end += n;
+            m_end += static_cast<std::size_t>(n);
         }
         return true;
     }
@@ -183,8 +199,10 @@ private:
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     std::size_t m_failedAt = 0;
+    bool m_readsAt = false;
+    bool m_readFailed = false;
     bool m_failed = false;
-    std::string m_scratch;
+    std::string m_work;
 };
 
 ReadResult readHeader(ByteReader& reader, StoredHeader& header) {
@@ -198,141 +216,294 @@ ReadResult readHeader(ByteReader& reader, StoredHeader& header) {
     return {};
 }
 
-// Where each text of a record lies in the reader's window: the first of its letters and how many.
-struct StoredText {
-    const char* at = nullptr;
-    std::uint32_t letters = 0;
+// id, kind and date: the part of a record before its texts.
+constexpr std::size_t FIXED_PART = 4 + 2 + 12;
+
+// A text field of a record as the file stores it; numbers are normalised as they are read.
+struct StoredField {
+    std::string LedgerRecord::*member;
+    bool number;
+};
+constexpr StoredField ALL_FIELDS[] = {{&LedgerRecord::item, false},
+                                      {&LedgerRecord::quantity, true},
+                                      {&LedgerRecord::amount, true},
+                                      {&LedgerRecord::writtenOff, true},
+                                      {&LedgerRecord::note, false}};
+// The 1.x format: quantity "1.00" and written-off "0.00" as a record is made.
+constexpr StoredField LEGACY_FIELDS[] = {
+    {&LedgerRecord::item, false}, {&LedgerRecord::amount, true}, {&LedgerRecord::note, false}};
+constexpr std::size_t MOST_FIELDS = std::size(ALL_FIELDS);
+
+// How the records of a file are laid out.
+struct RecordLayout {
+    std::span<const StoredField> fields = ALL_FIELDS;
+    std::int32_t key = 0; // what their texts are scrambled with
 };
 
-// The records after the header, a chunk of the file at a time: one pass over the chunk finds
-// where every text lies and checks every count against the bytes the file has left; then the
-// texts, the most work of a load, are unscrambled on both cores, for texts are independent of
-// each other. Nothing is appended unless the whole file made sense.
-ReadResult readRecords(ByteReader& reader, const StoredHeader& header, std::vector<LedgerRecord>& records) {
+// Texts repeat: the same items, quantities and written-off amounts come back record after record,
+// and with one key for the whole file a text is stored as the same letters each time. A small
+// table per field keeps the last texts read with their letters, so a repeated text is compared
+// rather than unscrambled. A field whose texts seldom repeat soon stops being looked up.
+class FieldMemo {
+public:
+    // The field's text stored as `count` letters at `values`: `read` makes it when it is new.
+    template <typename Read> const std::string& text(const char* values, std::size_t count, Read read) {
+        const std::size_t bytes = 4 * count;
+        if (!m_used || bytes < 16 || bytes > LONGEST) {
+            read(m_scratch);
+            return m_scratch;
+        }
+        std::uint64_t tail[2];
+        std::memcpy(tail, values + bytes - 16, 16);
+        Entry& entry = m_entries[((tail[0] * 0x9E3779B97F4A7C15u) ^ (tail[1] + count) * 0xC2B2AE3D27D4EB4Fu) >> 58];
+        ++m_lookups;
+        if (entry.letters.size() == bytes && std::memcmp(entry.letters.data(), values, bytes) == 0) {
+            ++m_found;
+            return entry.text;
+        }
+        read(entry.text);
+        entry.letters.assign(values, bytes);
+        if (m_lookups == TRIAL && m_found < TRIAL / 8)
+            m_used = false;
+        return entry.text;
+    }
+
+private:
+    static constexpr std::size_t LONGEST = 4 * 8 * 32; // the letters of a text of 32 bytes
+    static constexpr std::size_t TRIAL = 512;
+    struct Entry {
+        std::string letters;
+        std::string text;
+    };
+    Entry m_entries[64];
+    std::string m_scratch;
+    std::size_t m_lookups = 0;
+    std::size_t m_found = 0;
+    bool m_used = true;
+};
+
+// The records of a large ledger take tens of megabytes, written once from the first to the last:
+// in large pages the kernel maps them in a few steps rather than thousands. Only advice: where
+// the kernel takes none, the records lie in small pages as ever.
+void preferLargePages(const std::vector<LedgerRecord>& records) {
+    constexpr std::uintptr_t LARGE_PAGE = 2 << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(records.data());
+    const std::uintptr_t end = begin + records.capacity() * sizeof(LedgerRecord);
+    const std::uintptr_t first = (begin + LARGE_PAGE - 1) & ~(LARGE_PAGE - 1);
+    if (end >= first + LARGE_PAGE)
+        (void)::madvise(reinterpret_cast<void*>(first), (end - first) & ~(LARGE_PAGE - 1), MADV_HUGEPAGE);
+}
+
+// Records read in file order by one reader.
+struct RecordRun {
+    std::vector<LedgerRecord> records;
+    ReadResult damage; // where the next record stopped making sense, if one did
+};
+
+// Appends records from where `reader` stands until `run` holds `most`, or the next record starts
+// at or past `stopAt`, or one does not make sense. Every count is checked against the bytes the
+// file has left before its letters are looked at.
+void readRun(ByteReader& reader, const RecordLayout& layout, std::size_t most, std::size_t stopAt, RecordRun& run) {
+    const std::size_t texts = layout.fields.size();
+    std::string work;
+    FieldMemo memos[MOST_FIELDS];
+    std::size_t textAt[MOST_FIELDS];
+    std::size_t letters[MOST_FIELDS];
+    while (run.records.size() < most && reader.offset() < stopAt) {
+        const std::size_t recordAt = reader.offset();
+        const std::size_t fileLeft = reader.left();
+        // The fixed part and the counts, each checked before the next is looked for.
+        std::size_t size = FIXED_PART;
+        for (std::size_t t = 0; t < texts; ++t) {
+            if (fileLeft - std::min(fileLeft, size) < 4) {
+                reader.fail(recordAt); // the file is cut short
+                run.damage = reader.damage();
+                return;
+            }
+            const char* at = reader.peek(size + 4);
+            if (!at) {
+                run.damage = reader.damage();
+                return;
+            }
+            std::int32_t count = 0;
+            std::memcpy(&count, at + size, 4);
+            if (count < 0 || static_cast<std::size_t>(count) > (fileLeft - size - 4) / 4) {
+                reader.fail(recordAt + size);
+                run.damage = reader.damage();
+                return;
+            }
+            textAt[t] = size + 4;
+            letters[t] = static_cast<std::size_t>(count);
+            size += 4 + 4 * letters[t];
+        }
+        const char* at = reader.peek(size);
+        if (!at) {
+            run.damage = reader.damage();
+            return;
+        }
+        LedgerRecord& record = run.records.emplace_back();
+        std::int16_t kind = 0;
+        std::memcpy(&kind, at + 4, 2);
+        std::memcpy(&record.year, at + 6, 4);
+        std::memcpy(&record.month, at + 10, 4);
+        std::memcpy(&record.day, at + 14, 4);
+        record.kind = static_cast<RecordKind>(kind);
+        record.id = static_cast<std::int32_t>(run.records.size()); // the stored id gives way to the position
+        for (std::size_t t = 0; t < texts; ++t) {
+            const StoredField& field = layout.fields[t];
+            const char* values = at + textAt[t];
+            record.*field.member = memos[t].text(values, letters[t], [&](std::string& text) {
+                const std::string_view read = unscrambleStoredLetters(values, letters[t], layout.key, PASSES, work);
+                if (field.number)
+                    text = normalizeDecimal(read);
+                else
+                    text.assign(read);
+            });
+        }
+        reader.skip(size);
+    }
+}
+
+// Whether `at` looks like the start of two records in a row, as this program writes them: a
+// kind, and texts of whole letters, eight to a byte. Only a guess, to find where a second reader
+// may start; what it reads counts only once the reader before it arrives at the same place.
+bool looksLikeRecords(const char* at, std::size_t size, const RecordLayout& layout) {
+    const auto letter = [](const char* value) {
+        std::uint32_t v = 0;
+        std::memcpy(&v, value, 4);
+        return v >= 'A' && v <= 'Z';
+    };
+    std::size_t pos = 0;
+    for (int record = 0; record < 2; ++record) {
+        if (size - pos < FIXED_PART)
+            return false;
+        std::int16_t kind = 0;
+        std::memcpy(&kind, at + pos + 4, 2);
+        if (kind < 1 || kind > 4)
+            return false;
+        pos += FIXED_PART;
+        for (std::size_t t = 0; t < layout.fields.size(); ++t) {
+            if (size - pos < 4)
+                return false;
+            std::int32_t count = 0;
+            std::memcpy(&count, at + pos, 4);
+            pos += 4;
+            if (count < 0 || count % 8 != 0 || static_cast<std::size_t>(count) > (size - pos) / 4)
+                return false;
+            if (count > 0 && !(letter(at + pos) && letter(at + pos + 4 * (static_cast<std::size_t>(count) - 1))))
+                return false;
+            pos += 4 * static_cast<std::size_t>(count);
+        }
+    }
+    return true;
+}
+
+// Moves `reader` to the first place from where it stands, within a window, that looks like
+// the start of records. False when there is none.
+bool findRecordStart(ByteReader& reader, const RecordLayout& layout) {
+    const std::size_t searched = std::min<std::size_t>(256 * 1024, reader.left());
+    const char* at = reader.peek(searched);
+    if (!at)
+        return false;
+    for (std::size_t pos = 0; pos < searched; ++pos) {
+        if (looksLikeRecords(at + pos, searched - pos, layout)) {
+            reader.skip(pos);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The records after the header. A large file is read by two readers at once, one from the first
+// record and one from a little before the middle on, each on its own core: unscrambling the
+// texts is the most work of a load. The first reader stops where the second began; when it
+// arrives there exactly, the two runs together are the file's records, else it reads on by
+// itself. Nothing is appended unless the whole file made sense.
+ReadResult readRecords(ByteReader& reader, ByteSource& source, const StoredHeader& header,
+                       std::vector<LedgerRecord>& records) {
     const std::size_t lastIndexAt = reader.offset();
     const auto lastIndex = reader.value<std::int32_t>();
     if (reader.failed())
         return reader.damage();
-    const bool hasAllFields = header.version > FORMAT_VERSION_LEGACY;
-    const std::size_t textsPerRecord = hasAllFields ? 5 : 3;
+    RecordLayout layout;
+    if (header.version <= FORMAT_VERSION_LEGACY)
+        layout.fields = LEGACY_FIELDS;
+    layout.key = header.recordKey;
     const std::int64_t count = lastIndex < 0 ? 0 : std::int64_t{lastIndex} + 1;
-    // id, kind, date, and one count per text field: the least a record can take.
-    constexpr std::size_t FIXED = 4 + 2 + 12;
-    const std::size_t smallestRecord = FIXED + 4 * textsPerRecord;
+    const std::size_t smallestRecord = FIXED_PART + 4 * layout.fields.size();
     if (static_cast<std::uint64_t>(count) > reader.left() / smallestRecord) {
         reader.fail(lastIndexAt);
         return reader.damage();
     }
+    const auto most = static_cast<std::size_t>(count);
+    const std::size_t body = reader.left();
 
-    std::vector<LedgerRecord> read(static_cast<std::size_t>(count));
-    const std::int32_t key = header.recordKey;
-    std::vector<StoredText> texts;
-    const auto decode = [&](std::size_t first, std::size_t begin, std::size_t end) {
-        std::string scratch;
-        const auto text = [&](std::size_t i, std::size_t field) -> std::string& {
-            const StoredText& stored = texts[(i - first) * textsPerRecord + field];
-            unscrambleStoredLetters(stored.at, stored.letters, key, PASSES, scratch);
-            return scratch;
-        };
-        for (std::size_t i = begin; i < end; ++i) {
-            LedgerRecord& record = read[i];
-            record.item = text(i, 0);
-            if (hasAllFields) {
-                record.quantity = normalizeDecimal(text(i, 1));
-                record.amount = normalizeDecimal(text(i, 2));
-                record.writtenOff = normalizeDecimal(text(i, 3));
-                record.note = text(i, 4);
-            } else { // quantity "1.00" and written-off "0.00" as a record is made
-                record.amount = normalizeDecimal(text(i, 1));
-                record.note = text(i, 2);
-            }
-        }
-    };
-    // A second core takes half a chunk; a small chunk, or a machine of one core, is not worth it.
-    constexpr std::size_t WORTH_A_THREAD = 2048;
-    const bool twoCores = std::thread::hardware_concurrency() > 1;
-    constexpr std::size_t CHUNK = 4 << 20;
-
-    std::size_t next = 0;
-    std::size_t wanted = CHUNK;
-    while (next < read.size()) {
-        const char* base = nullptr;
-        const std::size_t available = reader.have(wanted, base);
-        if (reader.failed())
-            return reader.damage();
-        const std::size_t fileLeft = reader.left();
-        const std::size_t first = next;
-        std::size_t pos = 0;
-        texts.clear();
-        // The records lying whole in the chunk.
-        while (next < read.size()) {
-            std::size_t at = pos;
-            if (available - at < FIXED + 4)
-                break;
-            LedgerRecord& record = read[next];
-            std::int16_t kind = 0;
-            std::memcpy(&kind, base + at + 4, 2);
-            std::memcpy(&record.year, base + at + 6, 4);
-            std::memcpy(&record.month, base + at + 10, 4);
-            std::memcpy(&record.day, base + at + 14, 4);
-            record.kind = static_cast<RecordKind>(kind);
-            record.id = static_cast<std::int32_t>(next + 1); // the stored id is replaced by the position
-            at += FIXED;
-            bool whole = true;
-            for (std::size_t t = 0; t < textsPerRecord && whole; ++t) {
-                if (available - at < 4) {
-                    whole = false;
-                    break;
-                }
-                std::int32_t letters = 0;
-                std::memcpy(&letters, base + at, 4);
-                if (letters < 0 || static_cast<std::size_t>(letters) > (fileLeft - at - 4) / 4) {
-                    reader.fail(reader.offset() + at);
-                    return reader.damage();
-                }
-                const std::size_t size = 4 * static_cast<std::size_t>(letters);
-                whole = available - at - 4 >= size;
-                texts.push_back({base + at + 4, static_cast<std::uint32_t>(letters)});
-                at += 4 + size;
-            }
-            if (!whole) {
-                texts.resize((next - first) * textsPerRecord);
-                break;
-            }
-            pos = at;
-            ++next;
-        }
-        if (next == first) {
-            // Not one record lies whole in the chunk: where the file has no more, it is cut short;
-            // else the record is larger than the chunk, which grows for it.
-            if (available >= fileLeft) {
-                reader.fail(reader.offset() + pos);
-                return reader.damage();
-            }
-            wanted = 2 * available;
-            continue;
-        }
-        std::thread helper;
-        std::size_t half = next;
-        if (twoCores && next - first >= WORTH_A_THREAD) {
-            half = first + (next - first) / 2;
+    // A second core is worth it from a few megabytes on. The first reader takes a little less
+    // than half, for it also puts the two runs together.
+    constexpr std::size_t WORTH_A_SECOND_READER = 4 << 20;
+    std::optional<ByteReader> secondReader;
+    std::size_t secondStart = SIZE_MAX;
+    RecordRun second;
+    bool secondGaveUp = false;
+    std::thread helper;
+    if (source.readsAnywhere() && std::thread::hardware_concurrency() > 1 && reader.left() >= WORTH_A_SECOND_READER) {
+        secondReader.emplace(source, reader.offset() + reader.left() * 47 / 100);
+        if (findRecordStart(*secondReader, layout)) {
+            const std::size_t start = secondReader->offset();
             try {
-                helper = std::thread(decode, first, half, next);
+                helper = std::thread([&] {
+                    try {
+                        // Room for the share of the records that its share of the bytes holds, and some.
+                        const double share = static_cast<double>(secondReader->left()) / static_cast<double>(body);
+                        second.records.reserve(
+                            std::min(most, static_cast<std::size_t>(share * 1.1 * static_cast<double>(most)) + 1024));
+                        preferLargePages(second.records);
+                        readRun(*secondReader, layout, most, SIZE_MAX, second);
+                    } catch (...) {
+                        secondGaveUp = true; // the first reader reads on by itself
+                    }
+                });
+                secondStart = start;
             } catch (const std::system_error&) {
-                half = next; // no thread to be had: this one does it all
             }
         }
-        decode(first, first, half);
+    }
+
+    RecordRun first;
+    first.records.reserve(most);
+    preferLargePages(first.records);
+    const auto joinHelper = [&] {
         if (helper.joinable())
             helper.join();
-        reader.skip(pos);
-        wanted = CHUNK;
+    };
+    try {
+        readRun(reader, layout, most, secondStart, first);
+    } catch (...) {
+        joinHelper();
+        throw;
+    }
+    joinHelper();
+    if (!first.damage.ok())
+        return first.damage;
+    if (first.records.size() < most && reader.offset() == secondStart && !secondGaveUp) {
+        const std::size_t needed = most - first.records.size();
+        if (second.records.size() < needed)
+            return second.damage;
+        for (std::size_t i = 0; i < needed; ++i) {
+            LedgerRecord& record = first.records.emplace_back(std::move(second.records[i]));
+            record.id = static_cast<std::int32_t>(first.records.size());
+        }
+    } else if (first.records.size() < most) {
+        readRun(reader, layout, most, SIZE_MAX, first);
+        if (!first.damage.ok())
+            return first.damage;
     }
 
     if (records.empty())
-        records = std::move(read);
+        records = std::move(first.records);
     else
-        records.insert(records.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+        records.insert(records.end(), std::make_move_iterator(first.records.begin()),
+                       std::make_move_iterator(first.records.end()));
     return {};
 }
 
@@ -344,7 +515,7 @@ ReadResult readLedger(ByteSource& source, StoredHeader& header, std::vector<Ledg
         return result;
     if (credentials && (header.userName != credentials->userName || header.password != credentials->password))
         return {ReadResult::Status::WrongCredentials, 0};
-    return readRecords(reader, header, records);
+    return readRecords(reader, source, header, records);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -266,6 +267,119 @@ TEST(RecordFile, LargeFilesReadThroughTheWindowFromDisk) {
     const ReadResult result = serializeLedger(cut, cutFile);
     EXPECT_EQ(result.status, ReadResult::Status::Damaged);
     EXPECT_TRUE(cut.records.empty());
+}
+
+// Hands out its bytes in order only, so the reader reads them with one reader on one core.
+class InOrderSource final : public ByteSource {
+public:
+    explicit InOrderSource(std::string_view bytes) : m_bytes(bytes) {}
+    std::size_t size() const override { return m_bytes.size(); }
+    std::size_t read(char* into, std::size_t max) override { return m_inner.read(into, max); }
+
+private:
+    std::string_view m_bytes;
+    BufferSource m_inner{m_bytes};
+};
+
+// A file large enough to be read by two readers at once, with damage and oddities in either half:
+// whatever it holds, two readers must give exactly what one reader gives.
+TEST(RecordFile, TwoReadersGiveWhatOneReaderGives) {
+    const auto largeLedger = [](std::int16_t kindNearTheMiddle, std::size_t longNote = 0) {
+        Ledger ledger = emptyLedgerFor(fixtureLedger());
+        for (std::int32_t i = 1; i <= 4000; ++i) {
+            const bool middle = i > 1800 && i < 2600;
+            ledger.records.push_back(
+                LedgerRecord{.id = i,
+                             .kind = static_cast<RecordKind>(middle ? kindNearTheMiddle : 1 + i % 4),
+                             .year = 2026,
+                             .month = 1 + i % 12,
+                             .day = 1 + i % 28,
+                             .item = i % 3 == 0 ? "\xd4\xe7\xb7\xb9" : "item" + std::to_string(i % 7),
+                             .quantity = i % 5 == 0 ? "2.00" : "1.00",
+                             .amount = std::to_string(i) + ".25",
+                             .note = std::string(static_cast<std::size_t>(i % 40), static_cast<char>('a' + i % 26))});
+        }
+        ledger.records[2000].note = std::string(longNote, 'n');
+        std::string bytes;
+        serializeLedger(ledger, bytes, 2.0);
+        return std::pair{ledger, bytes};
+    };
+    const auto [ledger, bytes] = largeLedger(2);
+    ASSERT_GT(bytes.size(), std::size_t{4} << 20);
+    std::string legacy;
+    serializeLedger(ledger, legacy, 1.0);
+    const std::size_t lastIndexAt = 8 + 4 + 8 * 4 * ledger.userName.size() + 4 + 8 * 4 * ledger.password.size();
+    const auto withCount = [&](std::string file, std::size_t at, std::int32_t count) {
+        std::memcpy(file.data() + at, &count, 4);
+        return file;
+    };
+    // Where the record of `index`, or the first one to start at or after `from`, starts.
+    const auto recordAt = [&](const std::string& file, std::size_t index, std::size_t from = 0) {
+        std::size_t at = lastIndexAt + 4;
+        for (std::size_t i = 0; i < index || at < from; ++i) {
+            at += 18;
+            for (int t = 0; t < 5; ++t) {
+                std::int32_t count = 0;
+                std::memcpy(&count, file.data() + at, 4);
+                at += 4 + 4 * static_cast<std::size_t>(count);
+            }
+        }
+        return at;
+    };
+    const auto recordCountNear = [&](std::size_t from) { return recordAt(bytes, 0, from) + 18; };
+    // A long note across the middle of the file whose letters are made to look like records.
+    std::string lookalike = largeLedger(2, 120000).second;
+    {
+        FileBuilder fake;
+        for (int record = 0; record < 2; ++record) {
+            fake.put(std::int32_t{1})
+                .put(std::int16_t{1})
+                .put(std::int32_t{2026})
+                .put(std::int32_t{1})
+                .put(std::int32_t{1});
+            for (int t = 0; t < 5; ++t)
+                fake.text("x", 7);
+        }
+        std::size_t noteAt = recordAt(lookalike, 2000) + 18;
+        for (int t = 0; t < 4; ++t) {
+            std::int32_t count = 0;
+            std::memcpy(&count, lookalike.data() + noteAt, 4);
+            noteAt += 4 + 4 * static_cast<std::size_t>(count);
+        }
+        for (std::size_t at = noteAt + 4; at + fake.bytes.size() < noteAt + 4 + 4 * 8 * 120000; at += fake.bytes.size())
+            lookalike.replace(at, fake.bytes.size(), fake.bytes);
+    }
+    struct Case {
+        const char* name;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"whole", bytes},
+        {"legacy_layout", legacy},
+        {"bytes_after_the_last_record", bytes + std::string(5000, 'Z')},
+        {"fewer_records_announced", withCount(bytes, lastIndexAt, 3499)},
+        {"more_records_announced", withCount(bytes, lastIndexAt, 4000)},
+        {"damage_in_the_first_half", withCount(bytes, recordCountNear(bytes.size() / 4), 1 << 28)},
+        {"damage_in_the_second_half", withCount(bytes, recordCountNear(bytes.size() * 3 / 4), -8)},
+        {"cut_in_the_second_half", bytes.substr(0, bytes.size() * 4 / 5)},
+        {"odd_kinds_where_the_second_reader_starts", largeLedger(9).second},
+        {"odd_kinds_everywhere_near_the_middle", largeLedger(0).second},
+        {"letters_that_look_like_records_where_the_second_reader_starts", lookalike},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ledger oneReader = emptyLedgerFor(ledger);
+        InOrderSource inOrder(c.file);
+        const ReadResult one = serializeLedger(oneReader, inOrder);
+        Ledger twoReaders = emptyLedgerFor(ledger);
+        const ReadResult two = serializeLedger(twoReaders, c.file);
+        EXPECT_EQ(two.status, one.status);
+        EXPECT_EQ(two.offset, one.offset);
+        EXPECT_EQ(twoReaders.records, oneReader.records);
+    }
+    Ledger loaded = emptyLedgerFor(ledger);
+    ASSERT_TRUE(serializeLedger(loaded, bytes).ok());
+    EXPECT_EQ(loaded.records, ledger.records);
 }
 
 // Fails the n-th system call of a save and counts the calls.

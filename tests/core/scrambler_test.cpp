@@ -47,6 +47,27 @@ TEST(Scrambler, EveryByteRoundTripsForSeveralKeysAndPasses) {
     }
 }
 
+// Texts of every length across several blocks of eight, read back from letters and from letters
+// stored one per 32-bit value, with whatever follows them in memory.
+TEST(Scrambler, TextsOfEveryLengthRoundTrip) {
+    std::string text;
+    for (std::size_t length = 0; length <= 70; ++length) {
+        for (const std::int32_t key : {HEADER_KEY, -77}) {
+            for (const int passes : {1, 2, 3}) {
+                const std::string letters = scrambleText(text, key, passes);
+                ASSERT_EQ(unscrambleText(letters, key, passes), text) << length << " bytes, " << passes << " passes";
+                std::string stored(4 * letters.size() + UNSCRAMBLE_SLACK, '\xff');
+                for (std::size_t i = 0; i < letters.size(); ++i)
+                    stored[4 * i] = letters[i];
+                std::string work = "left over";
+                ASSERT_EQ(unscrambleStoredLetters(stored.data(), letters.size(), key, passes, work), text)
+                    << length << " bytes, " << passes << " passes";
+            }
+        }
+        text += static_cast<char>(length * 37 + 11);
+    }
+}
+
 TEST(Scrambler, OnlyTheLowSixteenBitsOfTheKeyCount) {
     const std::string text = "\xd4\xe7\xb7\xb9 breakfast 12.50";
     for (const std::int32_t key : {HEADER_KEY, LIST_KEY, 0, -5})
