@@ -470,13 +470,13 @@ ReadResult readRecords(ByteReader& reader, ByteSource& source, const StoredHeade
     }
 
     RecordRun first;
-    first.records.reserve(most);
-    preferLargePages(first.records);
     const auto joinHelper = [&] {
         if (helper.joinable())
             helper.join();
     };
     try {
+        first.records.reserve(most);
+        preferLargePages(first.records);
         readRun(reader, layout, most, secondStart, first);
     } catch (...) {
         joinHelper();

@@ -31,8 +31,8 @@ void scramblePass(const char* in, std::size_t n, char* out, std::uint32_t h) {
 // SUBTRAHEND for each scrambled value c, h[k + 1] = h[k] * MULTIPLIER + d[k], so the chain values
 // of eight steps are the one before them times a power of the multiplier plus a prefix sum over
 // their d, which three shift-multiply-add steps give. The mask reads bits 4 to 11, so 16-bit
-// lanes carry all that matters. Eight steps then cost what one costs taken alone, and the only
-// value carried from block to block is the chain.
+// lanes carry all that matters. Eight steps are worked out side by side, and the only value
+// carried from one block of eight to the next is the chain.
 using Lanes = std::uint16_t __attribute__((vector_size(16)));
 using Letters32 = std::uint32_t __attribute__((vector_size(16)));
 using Bytes8 = std::uint8_t __attribute__((vector_size(8)));
