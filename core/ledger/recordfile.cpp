@@ -146,8 +146,6 @@ public:
         return m_window.data() + m_pos;
     }
     void skip(std::size_t size) { m_pos += size; }
-    // How many bytes the window holds from the reader's offset on.
-    std::size_t held() const { return m_end - m_pos; }
 
 private:
     static constexpr std::size_t WINDOW_SIZE = 256 * 1024;

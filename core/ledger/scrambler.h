@@ -10,6 +10,7 @@
 inline constexpr std::int32_t HEADER_KEY = 5213; // user name and password in a record file header
 inline constexpr std::int32_t LIST_KEY = 8163;   // entries of the quick-input list files
 
+// How far past its letters an unscrambling pass may read: it works in whole blocks of eight bytes.
 inline constexpr std::size_t UNSCRAMBLE_SLACK = 64;
 
 std::string scrambleText(std::string_view text, std::int32_t key, int passes);
