@@ -449,14 +449,17 @@ ReadResult readRecords(ByteReader& reader, ByteSource& source, const StoredHeade
         if (findRecordStart(*secondReader, layout)) {
             const std::size_t start = secondReader->offset();
             try {
-                helper = std::thread([&] {
+                helper = std::thread([&, layout] {
                     try {
+                        ByteReader own(std::move(*secondReader));
+                        RecordRun run;
                         // Room for the share of the records that its share of the bytes holds, and some.
-                        const double share = static_cast<double>(secondReader->left()) / static_cast<double>(body);
-                        second.records.reserve(
+                        const double share = static_cast<double>(own.left()) / static_cast<double>(body);
+                        run.records.reserve(
                             std::min(most, static_cast<std::size_t>(share * 1.1 * static_cast<double>(most)) + 1024));
-                        preferLargePages(second.records);
-                        readRun(*secondReader, layout, most, SIZE_MAX, second);
+                        preferLargePages(run.records);
+                        readRun(own, layout, most, SIZE_MAX, run);
+                        second = std::move(run);
                     } catch (...) {
                         secondGaveUp = true; // the first reader reads on by itself
                     }
