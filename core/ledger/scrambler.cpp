@@ -1,8 +1,15 @@
 #include "core/ledger/scrambler.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
+#include <type_traits>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define HAVE_WIDE_UNSCRAMBLER 1
+#endif
 
 namespace {
 
@@ -144,6 +151,151 @@ std::size_t unscrambleRest(char* text, std::size_t size, std::uint32_t h, int pa
     return size;
 }
 
+#ifdef HAVE_WIDE_UNSCRAMBLER
+
+// The same in 512-bit vectors, on machines that have them: 32 steps to a block, and the three
+// passes of a stored text worked out together, block by block, in registers. A block of the
+// next pass is worked out as soon as the two blocks of the pass before it, which it reads, are
+// there. Masked loads read no further than the letters.
+#define WIDE_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+// The compiler's own intrinsics start some vectors as undefined on purpose, and it warns of them.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+struct alignas(64) WideConstant {
+    std::uint16_t lanes[32];
+};
+
+constexpr WideConstant WIDE_POWERS = [] {
+    WideConstant powers{};
+    for (int i = 0; i < 32; ++i)
+        powers.lanes[i] = multiplierPower(i);
+    return powers;
+}();
+
+// Lane i takes lane i - 1, lane 0 takes 0.
+WIDE_TARGET inline __m512i laneUp(__m512i x) {
+    const __m512i from = _mm512_set_epi16(30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12,
+                                          11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 0);
+    return _mm512_maskz_permutexvar_epi16(0xFFFFFFFEu, from, x);
+}
+
+WIDE_TARGET inline __m512i lanes16(std::uint32_t value) { return _mm512_set1_epi16(static_cast<short>(value)); }
+
+// One block of `steps` (at most 32) steps from the letters in `letters`, two bytes to a step;
+// returns the 32 bytes it unscrambles, of which the first `steps` mean something. `chain` holds
+// the chain before the block in every lane, and the chain after it when `more` blocks follow.
+WIDE_TARGET inline __m256i wideBlock(__m512i letters, std::size_t steps, __m512i& chain, bool more) {
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i multiplier = lanes16(CHAIN_MULTIPLIER);
+    const __m512i pairWeights = lanes16(0x011A); // x * 26 + y
+    const __m512i scrambled = _mm512_and_si512(
+        _mm512_sub_epi16(_mm512_maddubs_epi16(letters, pairWeights), lanes16('A' * 26 + 'A')), lanes16(0xFF));
+    const __m512i d = _mm512_sub_epi16(_mm512_mullo_epi16(scrambled, multiplier), lanes16(CHAIN_SUBTRAHEND));
+    // sum[i] = the sum over j < i of d[j] * MULTIPLIER^(i - 1 - j), in as many doublings as the
+    // block's steps need.
+    __m512i sum = laneUp(d);
+    if (steps > 2)
+        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(laneUp(sum), lanes16(multiplierPower(1))));
+    if (steps > 3)
+        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(_mm512_alignr_epi32(sum, zero, 15), lanes16(multiplierPower(2))));
+    if (steps > 5)
+        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(_mm512_alignr_epi64(sum, zero, 7), lanes16(multiplierPower(4))));
+    if (steps > 9)
+        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(_mm512_alignr_epi64(sum, zero, 6), lanes16(multiplierPower(8))));
+    if (steps > 17)
+        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(_mm512_alignr_epi64(sum, zero, 4), lanes16(multiplierPower(16))));
+    const __m512i chains = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_load_si512(WIDE_POWERS.lanes), chain), sum);
+    if (more)
+        chain = _mm512_permutexvar_epi16(lanes16(31), _mm512_add_epi16(_mm512_mullo_epi16(chains, multiplier), d));
+    return _mm512_cvtepi16_epi8(_mm512_xor_si512(scrambled, _mm512_srli_epi16(chains, 4)));
+}
+
+constexpr struct alignas(64) {
+    std::uint8_t bytes[64];
+} WIDE_LOW_BYTES = [] {
+    std::remove_const_t<decltype(WIDE_LOW_BYTES)> from{};
+    for (int i = 0; i < 64; ++i)
+        from.bytes[i] = static_cast<std::uint8_t>((4 * i) % 128); // of two 64-byte vectors
+    return from;
+}();
+
+// Sixteen values from `values`, of which the first `wanted` are read; the rest are 0.
+WIDE_TARGET inline __m512i wideValues(const char* values, std::size_t wanted) {
+    return _mm512_maskz_loadu_epi32(static_cast<__mmask16>((1u << wanted) - 1), values);
+}
+
+// The low bytes of `count` (at most 64) values at `values`, one byte each; nothing past them is read.
+WIDE_TARGET inline __m512i wideStoredLetters(const char* values, std::size_t count) {
+    const auto wanted = [count](std::size_t first) { return count > first ? std::min<std::size_t>(count - first, 16) : 0; };
+    const __m512i from = _mm512_load_si512(WIDE_LOW_BYTES.bytes);
+    const __m512i low = _mm512_permutex2var_epi8(wideValues(values, wanted(0)), from, wideValues(values + 64, wanted(16)));
+    if (count <= 32)
+        return low;
+    const __m512i high =
+        _mm512_permutex2var_epi8(wideValues(values + 128, wanted(32)), from, wideValues(values + 192, wanted(48)));
+    return _mm512_inserti64x4(low, _mm512_castsi512_si256(high), 1);
+}
+
+WIDE_TARGET inline __m512i joined(__m256i low, __m256i high) {
+    return _mm512_inserti64x4(_mm512_castsi256_si512(low), high, 1);
+}
+
+// Three passes over `count` stored letters into `out`, which has room for the text rounded up
+// to a block; returns the size of the text.
+WIDE_TARGET std::size_t wideUnscrambleThreePasses(const char* values, std::size_t count, std::uint16_t h, char* out) {
+    const std::size_t steps1 = count / 2;
+    const std::size_t steps2 = steps1 / 2;
+    const std::size_t steps3 = steps2 / 2;
+    __m512i chain1 = lanes16(h);
+    __m512i chain2 = chain1;
+    __m512i chain3 = chain1;
+    __m256i held1 = _mm256_setzero_si256(); // the first of two pass-1 blocks that make a pass-2 block
+    __m256i held2 = _mm256_setzero_si256();
+    const std::size_t blocks1 = (steps1 + 31) / 32;
+    for (std::size_t b = 0; b < blocks1; ++b) {
+        const bool more1 = b + 1 < blocks1;
+        const __m256i out1 = wideBlock(wideStoredLetters(values + 256 * b, std::min<std::size_t>(count - 64 * b, 64)),
+                                       std::min<std::size_t>(steps1 - 32 * b, 32), chain1, more1);
+        if (b % 2 == 0 && more1) {
+            held1 = out1;
+            continue;
+        }
+        const std::size_t b2 = b / 2;
+        if (32 * b2 >= steps2)
+            break;
+        const bool more2 = 32 * (b2 + 1) < steps2;
+        const __m512i in2 = b % 2 == 0 ? _mm512_castsi256_si512(out1) : joined(held1, out1);
+        const __m256i out2 = wideBlock(in2, std::min<std::size_t>(steps2 - 32 * b2, 32), chain2, more2);
+        if (b2 % 2 == 0 && more2) {
+            held2 = out2;
+            continue;
+        }
+        const std::size_t b3 = b2 / 2;
+        if (32 * b3 >= steps3)
+            break;
+        const __m512i in3 = b2 % 2 == 0 ? _mm512_castsi256_si512(out2) : joined(held2, out2);
+        const __m256i out3 = wideBlock(in3, std::min<std::size_t>(steps3 - 32 * b3, 32), chain3, 32 * (b3 + 1) < steps3);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32 * b3), out3);
+    }
+    return steps3;
+}
+
+#pragma GCC diagnostic pop
+
+bool machineHasWideVectors() {
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("avx512vbmi");
+}
+
+std::atomic<bool> g_wide{machineHasWideVectors()};
+
+#else
+
+std::atomic<bool> g_wide{false};
+
+#endif
+
 } // namespace
 
 std::string unscrambleText(std::string_view letters, std::int32_t key, int passes) {
@@ -159,6 +311,15 @@ std::string unscrambleText(std::string_view letters, std::int32_t key, int passe
     return text;
 }
 
+bool useWideUnscrambler(bool use) {
+#ifdef HAVE_WIDE_UNSCRAMBLER
+    g_wide.store(use && machineHasWideVectors(), std::memory_order_relaxed);
+#else
+    (void)use;
+#endif
+    return g_wide.load(std::memory_order_relaxed);
+}
+
 std::string_view unscrambleStoredLetters(const char* values, std::size_t count, std::int32_t key, int passes,
                                          std::string& work) {
     if (passes <= 0 || count == 0)
@@ -167,6 +328,10 @@ std::string_view unscrambleStoredLetters(const char* values, std::size_t count, 
     if (work.size() < needed)
         work.resize(std::max(needed, 2 * work.size()));
     const auto h = static_cast<std::uint16_t>(key);
+#ifdef HAVE_WIDE_UNSCRAMBLER
+    if (passes == 3 && g_wide.load(std::memory_order_relaxed))
+        return {work.data(), wideUnscrambleThreePasses(values, count, h, work.data())};
+#endif
     unscramblePass<4>(values, count, work.data(), h);
     return {work.data(), unscrambleRest(work.data(), count / 2, h, passes)};
 }

@@ -23,3 +23,8 @@ std::string unscrambleText(std::string_view letters, std::int32_t key, int passe
 // bytes past the last value, which must be there to be read; what they hold does not matter.
 std::string_view unscrambleStoredLetters(const char* values, std::size_t count, std::int32_t key, int passes,
                                          std::string& work);
+
+// Stored letters are unscrambled with the machine's 512-bit vector instructions where it has
+// them. Turning that off (and on again) lets the portable code be checked on the same machine;
+// returns whether they are used now. Not to be switched while texts are being read.
+bool useWideUnscrambler(bool use);

@@ -47,25 +47,33 @@ TEST(Scrambler, EveryByteRoundTripsForSeveralKeysAndPasses) {
     }
 }
 
-// Texts of every length across several blocks of eight, read back from letters and from letters
-// stored one per 32-bit value, with whatever follows them in memory.
+// Texts of every length across several blocks, read back from letters and from letters stored
+// one per 32-bit value, with whatever follows them in memory and an odd letter more, by the
+// machine's vector code and by the portable code.
 TEST(Scrambler, TextsOfEveryLengthRoundTrip) {
-    std::string text;
-    for (std::size_t length = 0; length <= 70; ++length) {
-        for (const std::int32_t key : {HEADER_KEY, -77}) {
-            for (const int passes : {1, 2, 3}) {
-                const std::string letters = scrambleText(text, key, passes);
-                ASSERT_EQ(unscrambleText(letters, key, passes), text) << length << " bytes, " << passes << " passes";
-                std::string stored(4 * letters.size() + UNSCRAMBLE_SLACK, '\xff');
-                for (std::size_t i = 0; i < letters.size(); ++i)
-                    stored[4 * i] = letters[i];
-                std::string work = "left over";
-                ASSERT_EQ(unscrambleStoredLetters(stored.data(), letters.size(), key, passes, work), text)
-                    << length << " bytes, " << passes << " passes";
+    for (const bool wide : {true, false}) {
+        const bool usedWide = useWideUnscrambler(wide);
+        std::string text;
+        for (std::size_t length = 0; length <= 140; ++length) {
+            for (const std::int32_t key : {HEADER_KEY, -77}) {
+                for (const int passes : {1, 2, 3}) {
+                    const std::string letters = scrambleText(text, key, passes);
+                    ASSERT_EQ(unscrambleText(letters, key, passes), text) << length << " bytes, " << passes << " passes";
+                    std::string stored(4 * letters.size() + 4 + UNSCRAMBLE_SLACK, '\xff');
+                    for (std::size_t i = 0; i < letters.size(); ++i)
+                        stored[4 * i] = letters[i];
+                    stored[4 * letters.size()] = 'Q';
+                    for (const std::size_t count : {letters.size(), letters.size() + 1}) {
+                        std::string work = "left over";
+                        ASSERT_EQ(unscrambleStoredLetters(stored.data(), count, key, passes, work), text)
+                            << length << " bytes, " << passes << " passes, " << count << " letters, wide " << usedWide;
+                    }
+                }
             }
+            text += static_cast<char>(length * 37 + 11);
         }
-        text += static_cast<char>(length * 37 + 11);
     }
+    useWideUnscrambler(true);
 }
 
 TEST(Scrambler, OnlyTheLowSixteenBitsOfTheKeyCount) {
