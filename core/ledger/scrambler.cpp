@@ -182,6 +182,11 @@ WIDE_TARGET inline __m512i laneUp(__m512i x) {
 
 WIDE_TARGET inline __m512i lanes16(std::uint32_t value) { return _mm512_set1_epi16(static_cast<short>(value)); }
 
+// sum + movedUp * MULTIPLIER^LANES, where movedUp is sum moved up that many lanes.
+template <int LANES> WIDE_TARGET inline __m512i addMovedUp(__m512i sum, __m512i movedUp) {
+    return _mm512_add_epi16(sum, _mm512_mullo_epi16(movedUp, lanes16(multiplierPower(LANES))));
+}
+
 // One block of `steps` (at most 32) steps from the letters in `letters`, two bytes to a step;
 // returns the 32 bytes it unscrambles, of which the first `steps` mean something. `chain` holds
 // the chain before the block in every lane, and the chain after it when `more` blocks follow.
@@ -196,15 +201,15 @@ WIDE_TARGET inline __m256i wideBlock(__m512i letters, std::size_t steps, __m512i
     // block's steps need.
     __m512i sum = laneUp(d);
     if (steps > 2)
-        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(laneUp(sum), lanes16(multiplierPower(1))));
+        sum = addMovedUp<1>(sum, laneUp(sum));
     if (steps > 3)
-        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(_mm512_alignr_epi32(sum, zero, 15), lanes16(multiplierPower(2))));
+        sum = addMovedUp<2>(sum, _mm512_alignr_epi32(sum, zero, 15));
     if (steps > 5)
-        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(_mm512_alignr_epi64(sum, zero, 7), lanes16(multiplierPower(4))));
+        sum = addMovedUp<4>(sum, _mm512_alignr_epi64(sum, zero, 7));
     if (steps > 9)
-        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(_mm512_alignr_epi64(sum, zero, 6), lanes16(multiplierPower(8))));
+        sum = addMovedUp<8>(sum, _mm512_alignr_epi64(sum, zero, 6));
     if (steps > 17)
-        sum = _mm512_add_epi16(sum, _mm512_mullo_epi16(_mm512_alignr_epi64(sum, zero, 4), lanes16(multiplierPower(16))));
+        sum = addMovedUp<16>(sum, _mm512_alignr_epi64(sum, zero, 4));
     const __m512i chains = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_load_si512(WIDE_POWERS.lanes), chain), sum);
     if (more)
         chain = _mm512_permutexvar_epi16(lanes16(31), _mm512_add_epi16(_mm512_mullo_epi16(chains, multiplier), d));
@@ -227,9 +232,12 @@ WIDE_TARGET inline __m512i wideValues(const char* values, std::size_t wanted) {
 
 // The low bytes of `count` (at most 64) values at `values`, one byte each; nothing past them is read.
 WIDE_TARGET inline __m512i wideStoredLetters(const char* values, std::size_t count) {
-    const auto wanted = [count](std::size_t first) { return count > first ? std::min<std::size_t>(count - first, 16) : 0; };
+    const auto wanted = [count](std::size_t first) {
+        return count > first ? std::min<std::size_t>(count - first, 16) : 0;
+    };
     const __m512i from = _mm512_load_si512(WIDE_LOW_BYTES.bytes);
-    const __m512i low = _mm512_permutex2var_epi8(wideValues(values, wanted(0)), from, wideValues(values + 64, wanted(16)));
+    const __m512i low =
+        _mm512_permutex2var_epi8(wideValues(values, wanted(0)), from, wideValues(values + 64, wanted(16)));
     if (count <= 32)
         return low;
     const __m512i high =
@@ -275,7 +283,8 @@ WIDE_TARGET std::size_t wideUnscrambleThreePasses(const char* values, std::size_
         if (32 * b3 >= steps3)
             break;
         const __m512i in3 = b2 % 2 == 0 ? _mm512_castsi256_si512(out2) : joined(held2, out2);
-        const __m256i out3 = wideBlock(in3, std::min<std::size_t>(steps3 - 32 * b3, 32), chain3, 32 * (b3 + 1) < steps3);
+        const __m256i out3 =
+            wideBlock(in3, std::min<std::size_t>(steps3 - 32 * b3, 32), chain3, 32 * (b3 + 1) < steps3);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32 * b3), out3);
     }
     return steps3;

@@ -58,7 +58,8 @@ TEST(Scrambler, TextsOfEveryLengthRoundTrip) {
             for (const std::int32_t key : {HEADER_KEY, -77}) {
                 for (const int passes : {1, 2, 3}) {
                     const std::string letters = scrambleText(text, key, passes);
-                    ASSERT_EQ(unscrambleText(letters, key, passes), text) << length << " bytes, " << passes << " passes";
+                    ASSERT_EQ(unscrambleText(letters, key, passes), text)
+                        << length << " bytes, " << passes << " passes";
                     std::string stored(4 * letters.size() + 4 + UNSCRAMBLE_SLACK, '\xff');
                     for (std::size_t i = 0; i < letters.size(); ++i)
                         stored[4 * i] = letters[i];
