@@ -413,8 +413,8 @@ bool findRecordStart(ByteReader& reader, const RecordLayout& layout) {
 }
 
 // The records after the header. A large file is read by two readers at once, one from the first
-// record and one from a little before the middle on, each on its own core: unscrambling the
-// texts is the most work of a load. The first reader stops where the second began; when it
+// record and one from the middle on, each on its own core: unscrambling the texts is the most
+// work of a load. The first reader stops where the second began; when it
 // arrives there exactly, the two runs together are the file's records, else it reads on by
 // itself. Nothing is appended unless the whole file made sense.
 ReadResult readRecords(ByteReader& reader, ByteSource& source, const StoredHeader& header,
@@ -436,8 +436,7 @@ ReadResult readRecords(ByteReader& reader, ByteSource& source, const StoredHeade
     const auto most = static_cast<std::size_t>(count);
     const std::size_t body = reader.left();
 
-    // A second core is worth it from a few megabytes on. The first reader takes a little less
-    // than half, for it also puts the two runs together.
+    // A second core is worth it from a few megabytes on. Each reader takes half the bytes.
     constexpr std::size_t WORTH_A_SECOND_READER = 4 << 20;
     std::optional<ByteReader> secondReader;
     std::size_t secondStart = SIZE_MAX;
@@ -445,7 +444,7 @@ ReadResult readRecords(ByteReader& reader, ByteSource& source, const StoredHeade
     bool secondGaveUp = false;
     std::thread helper;
     if (source.readsAnywhere() && std::thread::hardware_concurrency() > 1 && reader.left() >= WORTH_A_SECOND_READER) {
-        secondReader.emplace(source, reader.offset() + reader.left() * 47 / 100);
+        secondReader.emplace(source, reader.offset() + reader.left() / 2);
         if (findRecordStart(*secondReader, layout)) {
             const std::size_t start = secondReader->offset();
             try {
