@@ -4,6 +4,7 @@
 #include "core/ledger/scrambler.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <iterator>
@@ -298,10 +299,19 @@ struct RecordRun {
     ReadResult damage; // where the next record stopped making sense, if one did
 };
 
+// How a reader beside the first one hands its records over while it reads on. On a cache line
+// of its own, as nothing else either reader writes may share one with the other.
+struct alignas(64) Handover {
+    static constexpr std::size_t BATCH = 64; // records between two handovers
+    std::atomic<std::size_t> ready{0};       // the first `ready` records are finished
+    std::atomic<bool> done{false};           // the run is over and `ready` final
+};
+
 // Appends records from where `reader` stands until `run` holds `most`, or the next record starts
 // at or past `stopAt`, or one does not make sense. Every count is checked against the bytes the
-// file has left before its letters are looked at.
-void readRun(ByteReader& reader, const RecordLayout& layout, std::size_t most, std::size_t stopAt, RecordRun& run) {
+// file has left before its letters are looked at. Hands finished records over when asked to.
+void readRun(ByteReader& reader, const RecordLayout& layout, std::size_t most, std::size_t stopAt, RecordRun& run,
+             Handover* handover = nullptr) {
     const std::size_t texts = layout.fields.size();
     std::string work;
     FieldMemo memos[MOST_FIELDS];
@@ -359,6 +369,8 @@ void readRun(ByteReader& reader, const RecordLayout& layout, std::size_t most, s
             });
         }
         reader.skip(size);
+        if (handover && run.records.size() % Handover::BATCH == 0)
+            handover->ready.store(run.records.size(), std::memory_order_release);
     }
 }
 
@@ -434,37 +446,40 @@ ReadResult readRecords(ByteReader& reader, ByteSource& source, const StoredHeade
         return reader.damage();
     }
     const auto most = static_cast<std::size_t>(count);
-    const std::size_t body = reader.left();
 
-    // A second core is worth it from a few megabytes on. Each reader takes half the bytes.
+    // A second core is worth it from a few megabytes on. The first reader takes a little less
+    // than half: it also takes the second one's records over, while that one reads on.
     constexpr std::size_t WORTH_A_SECOND_READER = 4 << 20;
     std::optional<ByteReader> secondReader;
     std::size_t secondStart = SIZE_MAX;
     RecordRun second;
+    LedgerRecord* secondRecords = nullptr; // they stay where they are made
+    Handover handover;
     bool secondGaveUp = false;
     std::thread helper;
     if (source.readsAnywhere() && std::thread::hardware_concurrency() > 1 && reader.left() >= WORTH_A_SECOND_READER) {
-        secondReader.emplace(source, reader.offset() + reader.left() / 2);
+        secondReader.emplace(source, reader.offset() + reader.left() * 48 / 100);
         if (findRecordStart(*secondReader, layout)) {
-            const std::size_t start = secondReader->offset();
             try {
+                // Room for every record, so that none is ever moved while the first reader takes it.
+                second.records.reserve(most);
+                preferLargePages(second.records);
+                secondRecords = second.records.data();
                 helper = std::thread([&, layout] {
+                    // The reader and its records on this thread's own stack, away from the first's.
+                    ByteReader own(std::move(*secondReader));
+                    RecordRun run{std::move(second.records), {}};
                     try {
-                        ByteReader own(std::move(*secondReader));
-                        RecordRun run;
-                        // Room for the share of the records that its share of the bytes holds, and some.
-                        const double share = static_cast<double>(own.left()) / static_cast<double>(body);
-                        run.records.reserve(
-                            std::min(most, static_cast<std::size_t>(share * 1.1 * static_cast<double>(most)) + 1024));
-                        preferLargePages(run.records);
-                        readRun(own, layout, most, SIZE_MAX, run);
-                        second = std::move(run);
+                        readRun(own, layout, most, SIZE_MAX, run, &handover);
                     } catch (...) {
                         secondGaveUp = true; // the first reader reads on by itself
                     }
+                    handover.ready.store(run.records.size(), std::memory_order_release);
+                    handover.done.store(true, std::memory_order_release);
+                    second = std::move(run);
                 });
-                secondStart = start;
-            } catch (const std::system_error&) {
+                secondStart = secondReader->offset();
+            } catch (const std::exception&) { // no memory or no thread: one reader
             }
         }
     }
@@ -482,18 +497,35 @@ ReadResult readRecords(ByteReader& reader, ByteSource& source, const StoredHeade
         joinHelper();
         throw;
     }
+    bool whole = first.records.size() == most;
+    if (first.damage.ok() && !whole && reader.offset() == secondStart) {
+        // The two runs meet: the second one's records follow, taken over as they are finished.
+        const std::size_t firstCount = first.records.size();
+        const std::size_t needed = most - firstCount;
+        std::size_t taken = 0;
+        for (;;) {
+            const bool done = handover.done.load(std::memory_order_acquire);
+            const std::size_t ready = std::min(handover.ready.load(std::memory_order_acquire), needed);
+            for (; taken < ready; ++taken) {
+                LedgerRecord& record = first.records.emplace_back(std::move(secondRecords[taken]));
+                record.id = static_cast<std::int32_t>(first.records.size());
+            }
+            if (done || taken == needed)
+                break;
+            std::this_thread::yield();
+        }
+        joinHelper();
+        if (secondGaveUp)
+            first.records.erase(first.records.begin() + static_cast<std::ptrdiff_t>(firstCount), first.records.end());
+        else if (taken < needed)
+            return second.damage;
+        else
+            whole = true;
+    }
     joinHelper();
     if (!first.damage.ok())
         return first.damage;
-    if (first.records.size() < most && reader.offset() == secondStart && !secondGaveUp) {
-        const std::size_t needed = most - first.records.size();
-        if (second.records.size() < needed)
-            return second.damage;
-        for (std::size_t i = 0; i < needed; ++i) {
-            LedgerRecord& record = first.records.emplace_back(std::move(second.records[i]));
-            record.id = static_cast<std::int32_t>(first.records.size());
-        }
-    } else if (first.records.size() < most) {
+    if (!whole) {
         readRun(reader, layout, most, SIZE_MAX, first);
         if (!first.damage.ok())
             return first.damage;
