@@ -249,45 +249,50 @@ WIDE_TARGET inline __m512i joined(__m256i low, __m256i high) {
     return _mm512_inserti64x4(_mm512_castsi256_si512(low), high, 1);
 }
 
+// The passes after the first of a stored text, fed one block of the pass before at a time.
+struct WideLaterPasses {
+    static constexpr int LATER = 2;
+    std::size_t steps[LATER];
+    __m512i chains[LATER];
+    __m256i held[LATER]; // the first of the two blocks of the pass before that make one block
+    char* out;
+
+    // Block `block` of the pass before pass `PASS` (1 for the second pass); `more` when blocks
+    // follow it.
+    template <int PASS> WIDE_TARGET void feed(std::size_t block, __m256i bytes, bool more) {
+        if constexpr (PASS > LATER) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32 * block), bytes);
+        } else {
+            if (block % 2 == 0 && more) {
+                held[PASS - 1] = bytes;
+                return;
+            }
+            const std::size_t next = block / 2;
+            const std::size_t passSteps = steps[PASS - 1];
+            if (32 * next >= passSteps)
+                return;
+            const bool moreNext = 32 * (next + 1) < passSteps;
+            const __m512i letters = block % 2 == 0 ? _mm512_castsi256_si512(bytes) : joined(held[PASS - 1], bytes);
+            feed<PASS + 1>(
+                next, wideBlock(letters, std::min<std::size_t>(passSteps - 32 * next, 32), chains[PASS - 1], moreNext),
+                moreNext);
+        }
+    }
+};
+
 // Three passes over `count` stored letters into `out`, which has room for the text rounded up
 // to a block; returns the size of the text.
 WIDE_TARGET std::size_t wideUnscrambleThreePasses(const char* values, std::size_t count, std::uint16_t h, char* out) {
-    const std::size_t steps1 = count / 2;
-    const std::size_t steps2 = steps1 / 2;
-    const std::size_t steps3 = steps2 / 2;
-    __m512i chain1 = lanes16(h);
-    __m512i chain2 = chain1;
-    __m512i chain3 = chain1;
-    __m256i held1 = _mm256_setzero_si256(); // the first of two pass-1 blocks that make a pass-2 block
-    __m256i held2 = _mm256_setzero_si256();
-    const std::size_t blocks1 = (steps1 + 31) / 32;
-    for (std::size_t b = 0; b < blocks1; ++b) {
-        const bool more1 = b + 1 < blocks1;
-        const __m256i out1 = wideBlock(wideStoredLetters(values + 256 * b, std::min<std::size_t>(count - 64 * b, 64)),
-                                       std::min<std::size_t>(steps1 - 32 * b, 32), chain1, more1);
-        if (b % 2 == 0 && more1) {
-            held1 = out1;
-            continue;
-        }
-        const std::size_t b2 = b / 2;
-        if (32 * b2 >= steps2)
-            break;
-        const bool more2 = 32 * (b2 + 1) < steps2;
-        const __m512i in2 = b % 2 == 0 ? _mm512_castsi256_si512(out1) : joined(held1, out1);
-        const __m256i out2 = wideBlock(in2, std::min<std::size_t>(steps2 - 32 * b2, 32), chain2, more2);
-        if (b2 % 2 == 0 && more2) {
-            held2 = out2;
-            continue;
-        }
-        const std::size_t b3 = b2 / 2;
-        if (32 * b3 >= steps3)
-            break;
-        const __m512i in3 = b2 % 2 == 0 ? _mm512_castsi256_si512(out2) : joined(held2, out2);
-        const __m256i out3 =
-            wideBlock(in3, std::min<std::size_t>(steps3 - 32 * b3, 32), chain3, 32 * (b3 + 1) < steps3);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32 * b3), out3);
+    const std::size_t steps = count / 2;
+    __m512i chain = lanes16(h);
+    WideLaterPasses later{{steps / 2, steps / 4}, {chain, chain}, {}, out};
+    const std::size_t blocks = (steps + 31) / 32;
+    for (std::size_t b = 0; b < blocks; ++b) {
+        const bool more = b + 1 < blocks;
+        const __m512i letters = wideStoredLetters(values + 256 * b, std::min<std::size_t>(count - 64 * b, 64));
+        later.feed<1>(b, wideBlock(letters, std::min<std::size_t>(steps - 32 * b, 32), chain, more), more);
     }
-    return steps3;
+    return steps / 4;
 }
 
 #pragma GCC diagnostic pop
