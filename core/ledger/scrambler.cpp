@@ -158,9 +158,11 @@ std::size_t unscrambleRest(char* text, std::size_t size, std::uint32_t h, int pa
 // next pass is worked out as soon as the two blocks of the pass before it, which it reads, are
 // there. Masked loads read no further than the letters.
 #define WIDE_TARGET __attribute__((target("avx512f,avx512bw,avx512vbmi")))
-// The compiler's own intrinsics start some vectors as undefined on purpose, and it warns of them.
+// GCC's own intrinsics start some vectors as undefined on purpose, and it warns of them.
 #pragma GCC diagnostic push
+#ifndef __clang__
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 struct alignas(64) WideConstant {
     std::uint16_t lanes[32];
