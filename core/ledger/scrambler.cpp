@@ -300,6 +300,7 @@ WIDE_TARGET std::size_t wideUnscrambleThreePasses(const char* values, std::size_
 #pragma GCC diagnostic pop
 
 bool machineHasWideVectors() {
+    __builtin_cpu_init(); // asked while statics are made, perhaps before the runtime asked itself
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
            __builtin_cpu_supports("avx512vbmi");
 }
