@@ -425,10 +425,10 @@ bool findRecordStart(ByteReader& reader, const RecordLayout& layout) {
 }
 
 // The records after the header. A large file is read by two readers at once, one from the first
-// record and one from the middle on, each on its own core: unscrambling the texts is the most
-// work of a load. The first reader stops where the second began; when it
-// arrives there exactly, the two runs together are the file's records, else it reads on by
-// itself. Nothing is appended unless the whole file made sense.
+// record and one from about the middle on, each on its own core: unscrambling the texts is the
+// most work of a load. The first reader stops where the second began; when it arrives there
+// exactly, the two runs together are the file's records, else it reads on by itself. Nothing is
+// appended unless the whole file made sense.
 ReadResult readRecords(ByteReader& reader, ByteSource& source, const StoredHeader& header,
                        std::vector<LedgerRecord>& records) {
     const std::size_t lastIndexAt = reader.offset();
