@@ -41,6 +41,9 @@ void scramblePass(const char* in, std::size_t n, char* out, std::uint32_t h) {
 // lanes carry all that matters. Eight steps are worked out side by side, and the only value
 // carried from one block of eight to the next is the chain.
 using Lanes = std::uint16_t __attribute__((vector_size(16)));
+
+// A pair of letters x, y stands for the value (x - 'A') * 26 + (y - 'A').
+constexpr auto LETTER_BIAS = static_cast<std::uint16_t>('A' * 26 + 'A');
 using Letters32 = std::uint32_t __attribute__((vector_size(16)));
 using Bytes8 = std::uint8_t __attribute__((vector_size(8)));
 
@@ -82,7 +85,6 @@ template <std::size_t Stride> Lanes scrambledValues(const char* in) {
         y = x >> 8;
     }
     x &= 0xFF;
-    constexpr auto LETTER_BIAS = static_cast<std::uint16_t>('A' * 26 + 'A');
     return (x * std::uint16_t{26} + y - LETTER_BIAS) & 0xFF;
 }
 
@@ -197,7 +199,7 @@ WIDE_TARGET inline __m256i wideBlock(__m512i letters, std::size_t steps, __m512i
     const __m512i multiplier = lanes16(CHAIN_MULTIPLIER);
     const __m512i pairWeights = lanes16(0x011A); // x * 26 + y
     const __m512i scrambled = _mm512_and_si512(
-        _mm512_sub_epi16(_mm512_maddubs_epi16(letters, pairWeights), lanes16('A' * 26 + 'A')), lanes16(0xFF));
+        _mm512_sub_epi16(_mm512_maddubs_epi16(letters, pairWeights), lanes16(LETTER_BIAS)), lanes16(0xFF));
     const __m512i d = _mm512_sub_epi16(_mm512_mullo_epi16(scrambled, multiplier), lanes16(CHAIN_SUBTRAHEND));
     // sum[i] = the sum over j < i of d[j] * MULTIPLIER^(i - 1 - j), in as many doublings as the
     // block's steps need.
