@@ -160,7 +160,7 @@ void history(const Options& o, CommandIo& io) {
         ordered_json entry = {{"id", version.id}, {"saved", savedText(version.saved)}};
         entry["records"] = summary.records ? ordered_json(*summary.records) : ordered_json(nullptr);
         if (!summary.problem.empty())
-            entry["problem"] = "damaged: " + summary.problem;
+            entry["problem"] = "damaged: " + gbkToUtf8(summary.problem);
         versions.push_back(std::move(entry));
     }
     io.out << ordered_json{{"versions", versions}}.dump(2) << '\n';
@@ -179,7 +179,7 @@ void restore(const Options& o, CommandIo& io) {
         throw InputError(o.file + ": no version " + o.version);
     const VersionContents contents = readVersion(*found);
     if (!contents.ok())
-        throw InputError(found->path + ": damaged: " + contents.problem);
+        throw InputError(found->path + ": damaged: " + gbkToUtf8(contents.problem));
     writeOrThrow(o.out, contents.bytes);
 }
 

@@ -1,9 +1,11 @@
 #include "core/ledger/history.h"
 
 #include "core/ledger/filestore.h"
+#include "core/ledger/gbk.h"
 #include "core/ledger/recordfile.h"
 
 #include <zstd.h>
+#include <zstd_errors.h>
 
 #include <algorithm>
 #include <array>
@@ -214,19 +216,24 @@ std::vector<bool> versionsToKeep(const std::vector<std::time_t>& saved, std::tim
 
 namespace {
 
+// Why a version cannot be restored, as the list of versions shows it (GBK).
+std::string damageText(std::size_t zstdError) {
+    return gbkText(ZSTD_getErrorCode(zstdError) == ZSTD_error_checksum_wrong ? "校验和不符" : "压缩数据有误");
+}
+
 // Decompresses a version chunk by chunk into `sink`, checking the frame whole, its checksum
-// included. The problem, or "" when it read whole.
+// included. The problem (GBK), or "" when it read whole.
 template <typename Sink> std::string decodeVersion(const HistoryVersion& version, Sink sink, bool& unreadable) {
     unreadable = false;
     FileSource file(version.path);
     if (file.status() != FileRead::Status::Ok) {
         unreadable = true;
-        return "cannot be read";
+        return gbkText("无法读取");
     }
     ZSTD_DCtx* context = ZSTD_createDCtx();
     if (!context) {
         unreadable = true;
-        return "no memory to read it";
+        return gbkText("内存不足，无法读取");
     }
     std::string problem;
     std::string in(ZSTD_DStreamInSize(), '\0'), out(ZSTD_DStreamOutSize(), '\0');
@@ -240,7 +247,7 @@ template <typename Sink> std::string decodeVersion(const HistoryVersion& version
             ZSTD_outBuffer output{out.data(), out.size(), 0};
             hint = ZSTD_decompressStream(context, &output, &input);
             if (ZSTD_isError(hint))
-                problem = ZSTD_getErrorName(hint);
+                problem = damageText(hint);
             else
                 sink(std::string_view(out.data(), output.pos));
         }
@@ -248,9 +255,9 @@ template <typename Sink> std::string decodeVersion(const HistoryVersion& version
     ZSTD_freeDCtx(context);
     if (problem.empty() && file.failed()) {
         unreadable = true;
-        problem = "cannot be read";
+        problem = gbkText("无法读取");
     } else if (problem.empty() && hint != 0) {
-        problem = "cut short";
+        problem = gbkText("文件不完整");
     }
     return problem;
 }
@@ -285,7 +292,7 @@ VersionSummary summarizeVersion(const HistoryVersion& version) {
     if (readStoredCount(head, header, count).ok())
         summary.records = count;
     else
-        summary.problem = "no record file";
+        summary.problem = gbkText("不是记录文件");
     return summary;
 }
 

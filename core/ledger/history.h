@@ -39,7 +39,7 @@ std::vector<bool> versionsToKeep(const std::vector<std::time_t>& saved, std::tim
 struct VersionContents {
     enum class Status { Ok, Damaged, Unreadable } status = Status::Ok;
     std::string bytes;   // the record file as it was saved
-    std::string problem; // why not, for a damaged or unreadable version
+    std::string problem; // why not, for a damaged or unreadable version (GBK)
     bool ok() const { return status == Status::Ok; }
 };
 VersionContents readVersion(const HistoryVersion& version);
@@ -48,7 +48,7 @@ VersionContents readVersion(const HistoryVersion& version);
 // whole frame is checked.
 struct VersionSummary {
     std::optional<std::int64_t> records;
-    std::string problem; // "" for a whole version
+    std::string problem; // why it cannot be restored (GBK), "" for a whole version
 };
 VersionSummary summarizeVersion(const HistoryVersion& version);
 

@@ -364,6 +364,17 @@ TEST(Mzledger, EveryBuildIsAVersionThatRestoresByteForByte) {
         run({"restore", file, "--password", "pw", "--version", "19990101-000000", "--out", dir.path() + "x"}).status,
         1);
     EXPECT_EQ(run({"history", file, "--password", "PW"}).status, 2);
+
+    // A version cut short is listed with the reason and is never restored.
+    const std::string stored = "history/u/" + id + ".zst";
+    dir.write(stored, dir.read(stored).substr(0, 20));
+    const auto relisted = nlohmann::json::parse(run({"history", file, "--password", "pw"}).out)["versions"];
+    ASSERT_EQ(relisted.size(), 2u);
+    EXPECT_EQ(relisted[0]["records"], 2);
+    EXPECT_TRUE(relisted[1]["records"].is_null());
+    EXPECT_EQ(relisted[1]["problem"], "damaged: 文件不完整");
+    EXPECT_EQ(run({"restore", file, "--password", "pw", "--version", id, "--out", dir.path() + "torn.rec"}).status, 1);
+    EXPECT_FALSE(dir.exists("torn.rec"));
 }
 
 } // namespace

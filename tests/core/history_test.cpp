@@ -1,5 +1,6 @@
 #include "core/accounts/useraccounts.h"
 #include "core/ledger/filestore.h"
+#include "core/ledger/gbk.h"
 #include "core/ledger/history.h"
 #include "core/ledger/recordfile.h"
 #include "core/pages/pagelists.h"
@@ -119,11 +120,21 @@ TEST(History, ATornVersionIsListedAsDamagedAndAKilledOneIsCompletedLater) {
     const std::string path = dir.path() + "u.rec";
     ASSERT_TRUE(saveLedger(ledgerAt(path, 50)));
     ASSERT_TRUE(addVersion(path, path, at(2026, 12, 1)));
-    HistoryVersion torn = listVersions(path).front();
-    ASSERT_EQ(::truncate(torn.path.c_str(), static_cast<off_t>(torn.size / 2)), 0);
-    EXPECT_FALSE(summarizeVersion(torn).problem.empty());
-    EXPECT_EQ(readVersion(torn).status, VersionContents::Status::Damaged);
-    EXPECT_TRUE(readVersion(torn).bytes.empty());
+    const HistoryVersion whole = listVersions(path).front();
+    const std::string compressed = dir.read(whole.path.substr(dir.path().size()));
+    std::string flipped = compressed;
+    flipped.back() ^= 1; // the frame's checksum closes it
+    struct Case {
+        std::string bytes, problem; // the problem as the list of versions shows it
+    };
+    for (const Case& c : {Case{compressed.substr(0, compressed.size() / 2), gbkText("文件不完整")},
+                          Case{flipped, gbkText("校验和不符")}}) {
+        dir.write(whole.path.substr(dir.path().size()), c.bytes);
+        const HistoryVersion torn = listVersions(path).front();
+        EXPECT_EQ(summarizeVersion(torn).problem, c.problem);
+        EXPECT_EQ(readVersion(torn).status, VersionContents::Status::Damaged);
+        EXPECT_TRUE(readVersion(torn).bytes.empty());
+    }
 
     // A run killed while it compressed: the keeper's link to the saved bytes is still there, and
     // the next start writes the version from it.
